@@ -1,0 +1,1 @@
+// Placeholder for a framework area that has no sources yet.

@@ -1,0 +1,69 @@
+#pragma once
+// Files and folders. Mac file type, creator, the invisible flag and the
+// resource fork are kept the way Mac systems keep them on other file
+// systems: in an AppleDouble companion file ("._" + name) beside the item.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "framework/files/ResourceFork.h"
+#include "framework/files/TextStreams.h"
+
+namespace fw {
+
+class FolderItem {
+ public:
+  FolderItem() = default;
+  explicit FolderItem(std::string nativePath);
+
+  // The item named `name` inside this folder; none when the name cannot
+  // name an item (empty, ".", "..", or holding a "/").
+  std::optional<FolderItem> Child(const std::string& name) const;
+  std::optional<FolderItem> Parent() const;
+
+  std::string Name() const;
+  const std::string& NativePath() const { return path_; }
+
+  bool Exists() const;
+  bool IsFolder() const;
+  // Deletes the file or the (empty) folder, and its companion file.
+  bool Delete() const;
+  bool CreateAsFolder() const;
+
+  // Finder's invisible flag.
+  bool Visible() const;
+  void SetVisible(bool visible) const;
+  // Four-character codes; the empty text when none is set.
+  std::string MacType() const;
+  void SetMacType(const std::string& code) const;
+  std::string MacCreator() const;
+  void SetMacCreator(const std::string& code) const;
+
+  // Length of the data fork in bytes; 0 for a missing item.
+  std::int64_t Length() const;
+
+  // None when the stream cannot be opened.
+  std::unique_ptr<TextOutputStream> CreateTextFile() const;     // replaces an existing file
+  std::unique_ptr<TextInputStream> OpenAsTextFile() const;
+  std::unique_ptr<TextOutputStream> AppendToTextFile() const;   // creates a missing file
+  std::unique_ptr<ResourceFork> OpenResourceFork() const;       // creates an empty fork when none
+
+  // Opens the item with the application the system chooses for it.
+  void Launch(bool activate = true) const;
+
+ private:
+  std::string path_;
+};
+
+// The user's preferences (configuration) folder and the temporary folder.
+FolderItem PreferencesFolder();
+FolderItem TemporaryFolder();
+
+// Replaces what Launch does (tests record launches instead of opening
+// them). An empty handler restores the real one.
+using LaunchHandler = std::function<void(const FolderItem& item, bool activate)>;
+void SetLaunchHandler(LaunchHandler handler);
+
+}  // namespace fw

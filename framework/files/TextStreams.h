@@ -1,0 +1,42 @@
+#pragma once
+// Text streams over files. Text is written and read as UTF-8 bytes;
+// WriteLine ends a line with LF, and ReadLine accepts CR, LF or CR LF.
+#include <cstdio>
+#include <string>
+
+namespace fw {
+
+class TextInputStream {
+ public:
+  explicit TextInputStream(std::string bytes);
+  // The next line without its line end; the empty text at the end.
+  std::string ReadLine();
+  std::string ReadAll();
+  // True once every byte has been read. (Not named EOF: <cstdio> makes
+  // that a macro.)
+  bool Eof() const;
+  void Close();
+
+ private:
+  std::string data_;
+  std::size_t pos_ = 0;
+};
+
+class TextOutputStream {
+ public:
+  explicit TextOutputStream(std::FILE* file);
+  ~TextOutputStream();
+  TextOutputStream(const TextOutputStream&) = delete;
+  TextOutputStream& operator=(const TextOutputStream&) = delete;
+
+  // False once a write has failed.
+  bool Write(const std::string& text);
+  bool WriteLine(const std::string& text);
+  bool Close();
+
+ private:
+  std::FILE* file_;
+  bool ok_ = true;
+};
+
+}  // namespace fw

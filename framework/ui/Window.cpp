@@ -1,0 +1,451 @@
+#include "framework/ui/Window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <map>
+
+#include "framework/ui/Application.h"
+#include "framework/ui/Controls_p.h"
+#include "framework/ui/Environment.h"
+#include "framework/ui/Menu_p.h"
+#include "framework/ui/Timer.h"
+
+namespace fw {
+
+namespace {
+
+struct Registry {
+  std::map<std::type_index, std::unique_ptr<Window>> live;
+  // Closed windows wait here until the loop is back from their handlers.
+  std::vector<std::unique_ptr<Window>> closed;
+  std::vector<Window*> order;  // creation order, for placement and lookup
+  int staggered = 0;
+};
+
+Registry& Windows() {
+  static Registry registry;
+  return registry;
+}
+
+Window* WindowOfWidget(QWidget* widget);
+
+// The modifier keys of the key event being handled.
+struct KeyState {
+  bool active = false;
+  bool command = false;
+  bool shift = false;
+};
+KeyState g_keys;
+
+std::string KeyText(const QKeyEvent& event) {
+  int key = event.key();
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    char letter = static_cast<char>('a' + (key - Qt::Key_A));
+    if (event.modifiers() & Qt::ShiftModifier) letter = static_cast<char>(letter - 'a' + 'A');
+    return std::string(1, letter);
+  }
+  switch (key) {
+    case Qt::Key_Return: case Qt::Key_Enter: return "\r";
+    case Qt::Key_Escape: return "\x1b";
+    case Qt::Key_Tab: return "\t";
+    case Qt::Key_Backspace: return "\b";
+    default: break;
+  }
+  return event.text().toStdString();
+}
+
+// Sees every key typed in our windows once, before the focused widget:
+// the window's KeyDown, the default and cancel buttons, and the menus'
+// preparation before a shortcut is looked up.
+class KeyRouter : public QObject {
+ public:
+  static void Install() {
+    static KeyRouter* router = nullptr;
+    if (!router && qApp) {
+      router = new KeyRouter(qApp);
+      qApp->installEventFilter(router);
+    }
+  }
+
+ protected:
+  explicit KeyRouter(QObject* parent) : QObject(parent) {}
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+      return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    // A key event travels up the widget tree; act on it once.
+    const auto stamp = std::make_tuple(static_cast<void*>(event), key->timestamp(), key->key(),
+                                       static_cast<int>(event->type()));
+    if (stamp == last_) return false;
+    last_ = stamp;
+
+    if (event->type() == QEvent::ShortcutOverride) {
+      if (key->modifiers() & Qt::ControlModifier) {
+        if (Application* app = Application::Instance()) {
+          if (MenuBar* bar = app->GetMenuBar()) bar->PrepareMenus();
+        }
+      }
+      return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return false;
+    QPointer<QWidget> top = widget->window();
+    Window* window = WindowOfWidget(top);
+    if (!window) return false;
+    bool command = key->modifiers() & Qt::ControlModifier;
+    bool shift = key->modifiers() & Qt::ShiftModifier;
+    if (window->RaiseKeyDown(KeyText(*key), command, shift)) return true;
+    if (window->IsClosed() || !top) return true;
+    if (!command && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                     key->key() == Qt::Key_Escape)) {
+      bool cancel = key->key() == Qt::Key_Escape;
+      for (int i = 0; i < window->ControlCount(); ++i) {
+        auto* button = dynamic_cast<PushButton*>(&window->ControlAt(i));
+        if (button && (cancel ? button->IsCancel() : button->IsDefault()) && button->Enabled() &&
+            button->Visible()) {
+          button->Push();
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::tuple<void*, quint64, int, int> last_{nullptr, 0, 0, 0};
+};
+
+}  // namespace
+
+// The top-level widget of a window.
+class FrameWidget : public QWidget {
+ public:
+  explicit FrameWidget(Window* owner) : owner_(owner) {}
+  Window* owner_;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    // The window's close button closes the window object, not only the widget.
+    event->ignore();
+    if (owner_ && !owner_->IsClosed()) owner_->Close();
+  }
+};
+
+// The content area; keeps controls locked to its edges in place.
+class ContentWidget : public QWidget {
+ public:
+  ContentWidget(QWidget* parent, Window* owner) : QWidget(parent), owner_(owner) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QSize old = event->oldSize();
+    if (old.isValid() && owner_) {
+      for (int i = 0; i < owner_->ControlCount(); ++i)
+        owner_->ControlAt(i).FollowWindow(old.width(), old.height(), width(), height());
+    }
+  }
+
+ private:
+  Window* owner_;
+};
+
+struct Window::Impl {
+  FrameWidget* frame = nullptr;
+  ContentWidget* content = nullptr;
+  QMenuBar* menuBar = nullptr;
+};
+
+namespace {
+Window* WindowOfWidget(QWidget* widget) {
+  auto* frame = dynamic_cast<FrameWidget*>(widget);
+  return frame ? frame->owner_ : nullptr;
+}
+}  // namespace
+
+QWidget* ContentOf(Window* window) { return window ? window->impl().content : nullptr; }
+
+Window::Window() : impl_(std::make_unique<Impl>()) {
+  KeyRouter::Install();
+  impl_->frame = new FrameWidget(this);
+  impl_->frame->setAttribute(Qt::WA_DeleteOnClose, false);
+  auto* layout = new QVBoxLayout(impl_->frame);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  impl_->content = new ContentWidget(impl_->frame, this);
+  layout->addWidget(impl_->content);
+  ApplyFlags();
+  SetSize(width_, height_);
+}
+
+Window::~Window() {
+  auto& order = Windows().order;
+  order.erase(std::remove(order.begin(), order.end(), this), order.end());
+  // The widgets go first, while the controls they call back into still exist.
+  if (impl_->frame) {
+    impl_->frame->owner_ = nullptr;
+    delete impl_->frame;
+    impl_->frame = nullptr;
+  }
+  controls_.clear();
+}
+
+void Window::SetTitle(const std::string& title) {
+  title_ = title;
+  impl_->frame->setWindowTitle(QString::fromStdString(title));
+}
+
+void Window::SetSize(int width, int height) {
+  width_ = std::clamp(width, 1, 32000);
+  height_ = std::clamp(height, 1, 32000);
+  if (resizeable_) {
+    impl_->content->resize(width_, height_);
+    impl_->frame->resize(impl_->frame->sizeHint());
+  } else {
+    impl_->content->setFixedSize(width_, height_);
+  }
+  impl_->frame->adjustSize();
+}
+
+void Window::SetMinSize(int width, int height) {
+  minWidth_ = width;
+  minHeight_ = height;
+  if (resizeable_) impl_->content->setMinimumSize(width, height);
+}
+
+void Window::SetMaxSize(int width, int height) {
+  maxWidth_ = width;
+  maxHeight_ = height;
+  if (resizeable_) impl_->content->setMaximumSize(std::min(width, QWIDGETSIZE_MAX),
+                                                  std::min(height, QWIDGETSIZE_MAX));
+}
+
+void Window::SetFrame(int frame) {
+  frame_ = frame;
+  ApplyFlags();
+}
+
+void Window::SetResizeable(bool value) {
+  resizeable_ = value;
+  if (value) {
+    impl_->content->setMinimumSize(minWidth_, minHeight_);
+    impl_->content->setMaximumSize(std::min(maxWidth_, QWIDGETSIZE_MAX),
+                                   std::min(maxHeight_, QWIDGETSIZE_MAX));
+    impl_->frame->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+  } else {
+    impl_->frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+  }
+  SetSize(width_, height_);
+}
+
+void Window::SetButtons(bool close, bool minimize, bool maximize) {
+  closeButton_ = close;
+  minimizeButton_ = minimize;
+  maximizeButton_ = maximize;
+  ApplyFlags();
+}
+
+void Window::ApplyFlags() {
+  Qt::WindowFlags flags = (frame_ == 3 ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint;
+  if (closeButton_) flags |= Qt::WindowCloseButtonHint;
+  if (minimizeButton_) flags |= Qt::WindowMinimizeButtonHint;
+  if (maximizeButton_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
+  bool shown = impl_->frame->isVisible();
+  impl_->frame->setWindowFlags(flags);
+  if (shown) impl_->frame->show();
+}
+
+void Window::SetBackColor(bool hasBackColor, std::uint32_t rgb) {
+  impl_->content->setAutoFillBackground(hasBackColor);
+  if (hasBackColor) {
+    QPalette palette = impl_->content->palette();
+    palette.setColor(QPalette::Window, QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    impl_->content->setPalette(palette);
+  }
+}
+
+void Window::SetMenuBar(MenuBar* bar) {
+  menuBar_ = bar;
+  if (!bar || !menuBarVisible_ || impl_->menuBar) return;
+  impl_->menuBar = new QMenuBar(impl_->frame);
+  AttachMenuBar(*bar, impl_->menuBar);
+  impl_->frame->layout()->setMenuBar(impl_->menuBar);
+  impl_->frame->adjustSize();
+}
+
+void Window::Register(std::unique_ptr<Control> control, const std::string& name) {
+  control->name_ = name;
+  control->window_ = this;
+  control->Attach();
+  if (control->impl().widget) {
+    // Later controls lie on top of earlier ones, as they were created.
+    control->impl().widget->raise();
+    control->impl().widget->setVisible(control->Visible());
+  }
+  controls_.push_back(std::move(control));
+}
+
+Control* Window::FindControl(const std::string& name) const {
+  for (const auto& control : controls_)
+    if (control->Name() == name) return control.get();
+  return nullptr;
+}
+
+void Window::Construct() {
+  Windows().order.push_back(this);
+  Guarded([this] { Layout(); });
+  Guarded([this] { CreateControls(); });
+  Guarded([this] { Event_Open(); });
+  if (closed_) return;
+  // A window that is hidden again right after it was made never flashes up.
+  if (visible_) {
+    QPointer<QWidget> frame = impl_->frame;
+    QTimer::singleShot(0, frame, [this] {
+      if (visible_ && !closed_) Show();
+    });
+  }
+}
+
+void Window::Show() {
+  if (closed_) return;
+  visible_ = true;
+  QWidget* frame = impl_->frame;
+  if (!placed_) {
+    placed_ = true;
+    frame->adjustSize();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QSize size = frame->frameSize().isValid() ? frame->frameSize() : frame->sizeHint();
+    QPoint at;
+    if (placement_ == 4) {
+      int step = 24 * (Windows().staggered++ % 8);
+      at = area.topLeft() + QPoint(48 + step, 48 + step);
+    } else {
+      QRect over = area;
+      if (placement_ == 1) {
+        if (QWidget* front = QApplication::activeWindow()) over = front->frameGeometry();
+      }
+      at = QPoint(over.center().x() - size.width() / 2, over.top() + (over.height() - size.height()) / 3);
+    }
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+    frame->move(at);
+  }
+  frame->show();
+  frame->raise();
+  frame->activateWindow();
+}
+
+void Window::Hide() {
+  visible_ = false;
+  if (impl_->frame) impl_->frame->hide();
+}
+
+void Window::Close() {
+  if (closed_) return;
+  closed_ = true;
+  Guarded([this] { Event_Close(); });
+  if (impl_->frame) impl_->frame->hide();
+  auto& registry = Windows();
+  for (auto it = registry.live.begin(); it != registry.live.end(); ++it) {
+    if (it->second.get() == this) {
+      registry.closed.push_back(std::move(it->second));
+      registry.live.erase(it);
+      break;
+    }
+  }
+  // Destroyed once the loop is back, after the handler that closed it.
+  QTimer::singleShot(0, qApp, [this] {
+    auto& closed = Windows().closed;
+    for (auto it = closed.begin(); it != closed.end(); ++it) {
+      if (it->get() == this) {
+        closed.erase(it);
+        break;
+      }
+    }
+  });
+#ifndef Q_OS_MACOS
+  // Without an application-wide menu bar, a person could no longer reach
+  // an application whose last window has gone.
+  bool anyVisible = false;
+  for (auto& [type, window] : registry.live) anyVisible = anyVisible || window->Visible();
+  if (!anyVisible && Application::Instance() && Application::Instance()->Running()) {
+    QTimer::singleShot(0, qApp, [] {
+      bool stillNone = true;
+      for (auto& [type, window] : Windows().live) stillNone = stillNone && !window->Visible();
+      if (stillNone) QCoreApplication::exit(0);
+    });
+  }
+#endif
+}
+
+bool Window::RaiseKeyDown(const std::string& key, bool commandKey, bool shiftKey) {
+  KeyState saved = g_keys;
+  g_keys = {true, commandKey, shiftKey};
+  bool consumed = false;
+  Guarded([&] { consumed = Event_KeyDown(key); });
+  g_keys = saved;
+  return consumed;
+}
+
+Window* Window::LiveInstance(std::type_index type) {
+  auto& live = Windows().live;
+  auto it = live.find(type);
+  return it == live.end() ? nullptr : it->second.get();
+}
+
+void Window::AdoptInstance(std::type_index type, std::unique_ptr<Window> window) {
+  Windows().live[type] = std::move(window);
+}
+
+void Window::CloseAll() {
+  auto& registry = Windows();
+  auto live = std::move(registry.live);
+  auto closed = std::move(registry.closed);
+  registry.live.clear();
+  registry.closed.clear();
+  live.clear();
+  closed.clear();
+  registry.staggered = 0;
+}
+
+std::vector<Window*> Window::LiveWindows() {
+  std::vector<Window*> result;
+  for (auto& [type, window] : Windows().live) result.push_back(window.get());
+  return result;
+}
+
+// ---- Screen and keyboard ----
+
+namespace {
+int g_depthOverride = 0;
+}
+
+int Screen::Depth() const {
+  if (g_depthOverride > 0) return g_depthOverride;
+  const auto screens = QGuiApplication::screens();
+  if (index_ < 0 || index_ >= screens.size()) return 0;
+  return screens.at(index_)->depth();
+}
+
+void Screen::SetDepthOverride(int depth) { g_depthOverride = depth; }
+
+bool Keyboard::CommandKey() {
+  if (g_keys.active) return g_keys.command;
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+
+bool Keyboard::ShiftKey() {
+  if (g_keys.active) return g_keys.shift;
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+
+}  // namespace fw

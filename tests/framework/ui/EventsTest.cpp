@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+
+#include "framework/text/Exceptions.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Menu_p.h"
+#include "framework/ui/Timer.h"
+#include "framework/ui/Window.h"
+#include "support/Recorders.h"
+#include "support/TestHooks.h"
+#include "support/Wait.h"
+
+using testsupport::RunEventsFor;
+using testsupport::WaitUntil;
+
+namespace {
+
+class TestApp : public fw::Application {
+ public:
+  int enableCalls = 0;
+  fw::MenuItem* toEnable = nullptr;
+
+ protected:
+  void Event_EnableMenuItems() override {
+    ++enableCalls;
+    if (toEnable) toEnable->Enable();
+  }
+};
+
+std::unique_ptr<fw::MenuBar> MakeBar() {
+  auto bar = std::make_unique<fw::MenuBar>();
+  auto file = std::make_unique<fw::MenuItem>();
+  file->SetName("FileMenu");
+  file->SetText("File");
+  fw::MenuItem* fileMenu = bar->Append(std::move(file));
+  auto quit = std::make_unique<fw::QuitMenuItem>();
+  quit->SetName("FileQuit");
+  quit->SetText("Quit");
+  quit->SetAutoEnable(true);
+  quit->SetKeyboardShortcut("Cmd+Q");
+  fileMenu->Append(std::move(quit));
+
+  auto window = std::make_unique<fw::MenuItem>();
+  window->SetName("WindowMenu");
+  window->SetText("Window");
+  fw::MenuItem* windowMenu = bar->Append(std::move(window));
+  for (const char* name : {"First", "Nested"}) {
+    auto item = std::make_unique<fw::MenuItem>();
+    item->SetName(name);
+    item->SetText(name);
+    windowMenu->Append(std::move(item));
+  }
+  auto separator = std::make_unique<fw::AppleMenuItem>();
+  separator->SetName("Sep");
+  separator->SetText("-");
+  windowMenu->Append(std::move(separator));
+  return bar;
+}
+
+TEST(Menus, LookupSearchesTheWholeTreeAndIgnoresCase) {
+  auto bar = MakeBar();
+  EXPECT_EQ(bar->Child("Nested"), nullptr) << "Child looks at the top level only";
+  fw::MenuItem* nested = bar->Lookup("nested");
+  ASSERT_NE(nested, nullptr);
+  EXPECT_EQ(nested->Text(), "Nested");
+  EXPECT_EQ(nested->Parent(), bar->Child("WindowMenu"));
+  EXPECT_EQ(bar->Lookup("Missing"), nullptr);
+  EXPECT_TRUE(bar->Lookup("Sep")->IsSeparator());
+  EXPECT_EQ(bar->Lookup("Sep")->ItemKind(), fw::MenuItem::Kind::Apple);
+  EXPECT_EQ(bar->Lookup("FileQuit")->impl().action->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+TEST(Menus, HandlersBoundByNameRunOnTheItemsAction) {
+  TestApp app;
+  app.Register();
+  auto bar = MakeBar();
+  app.SetMenuBar(bar.get());
+  int runs = 0;
+  app.AddMenuHandler("Nested", [&] {
+    ++runs;
+    return false;
+  });
+  bar->Lookup("Nested")->impl().action->trigger();
+  EXPECT_EQ(runs, 1);
+  bar->Lookup("First")->impl().action->trigger();  // nothing bound: nothing happens
+  EXPECT_EQ(runs, 1);
+
+  // A handler that throws is reported, and the application goes on.
+  app.AddMenuHandler("First", []() -> bool { throw fw::NilObjectException("no window"); });
+  bar->Lookup("First")->impl().action->trigger();
+  ASSERT_EQ(testsupport::Recorders::Get().boxes.size(), 1u);
+  EXPECT_NE(testsupport::Recorders::Get().boxes[0].find("NilObjectException"), std::string::npos);
+  app.SetMenuBar(nullptr);
+}
+
+TEST(Menus, EnableMenuItemsRunsBeforeTheMenusShowAndCanReEnable) {
+  TestApp app;
+  app.Register();
+  auto bar = MakeBar();
+  app.SetMenuBar(bar.get());
+  fw::MenuItem* first = bar->Lookup("First");
+  fw::MenuItem* quit = bar->Lookup("FileQuit");
+  first->Disable();
+  quit->Disable();
+  app.toEnable = first;
+  QMenu* windowMenu = bar->Child("WindowMenu")->impl().menu.get();
+  ASSERT_NE(windowMenu, nullptr);
+  emit windowMenu->aboutToShow();
+  EXPECT_EQ(app.enableCalls, 1);
+  EXPECT_TRUE(first->Enabled());
+  EXPECT_TRUE(first->impl().action->isEnabled());
+  EXPECT_TRUE(quit->Enabled()) << "AutoEnable items enable themselves";
+  app.SetMenuBar(nullptr);
+}
+
+TEST(Timers, ModesOffOnceAndRepeated) {
+  fw::Timer timer;
+  int fired = 0;
+  timer.Action = [&] { ++fired; };
+  timer.SetPeriod(5);
+  timer.SetMode(fw::Timer::Off);
+  RunEventsFor(40);
+  EXPECT_EQ(fired, 0);
+
+  timer.SetMode(fw::Timer::Single);
+  ASSERT_TRUE(WaitUntil([&] { return fired == 1; }, 2000));
+  EXPECT_EQ(timer.GetMode(), fw::Timer::Off) << "a single timer is off after acting";
+  RunEventsFor(40);
+  EXPECT_EQ(fired, 1);
+
+  timer.SetMode(fw::Timer::Multiple);
+  ASSERT_TRUE(WaitUntil([&] { return fired >= 4; }, 2000));
+  timer.SetMode(fw::Timer::Off);
+  int stopped = fired;
+  RunEventsFor(40);
+  EXPECT_EQ(fired, stopped);
+}
+
+TEST(Timers, SingleTimerCanRearmItselfInItsAction) {
+  fw::Timer timer;
+  int fired = 0;
+  timer.SetPeriod(5);
+  timer.Action = [&] {
+    if (++fired < 3) timer.SetMode(fw::Timer::Single);
+  };
+  timer.SetMode(fw::Timer::Single);
+  ASSERT_TRUE(WaitUntil([&] { return fired == 3; }, 2000));
+  RunEventsFor(30);
+  EXPECT_EQ(fired, 3);
+}
+
+TEST(Threads, RunReturnsBeforeTheRunEvent) {
+  fw::Thread thread;
+  std::vector<std::string> order;
+  thread.RunEvent = [&] { order.push_back("run event"); };
+  thread.Run();
+  order.push_back("after Run");
+  EXPECT_EQ(thread.Pending(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return order.size() == 2; }));
+  EXPECT_EQ(order, (std::vector<std::string>{"after Run", "run event"}));
+}
+
+TEST(Threads, ARunPendingWhenTheThreadGoesAwayIsDropped) {
+  int runs = 0;
+  {
+    fw::Thread thread;
+    thread.RunEvent = [&] { ++runs; };
+    thread.Run();
+  }
+  RunEventsFor(30);
+  EXPECT_EQ(runs, 0);
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWidget>
+
+#include "framework/ui/Controls_p.h"
+#include "framework/ui/Environment.h"
+#include "framework/ui/Timer.h"
+#include "framework/ui/Window.h"
+#include "support/TestHooks.h"
+#include "support/Wait.h"
+
+using testsupport::WaitUntil;
+
+namespace {
+
+std::vector<std::string> g_events;
+
+static testsupport::RegisterHook resetWindows(testsupport::HookTime::AfterTest, [] {
+  fw::Window::CloseAll();
+  g_events.clear();
+});
+
+class ProbeWin : public fw::Window {
+ public:
+  static ProbeWin& Instance() { return fw::ImplicitInstance<ProbeWin>(); }
+  int keyDowns = 0;
+  bool sawCommand = false, sawShift = false;
+  std::string lastKey;
+  bool closeOnW = true;
+
+ protected:
+  void Layout() override {
+    g_events.push_back("Layout");
+    SetTitle("Probe");
+    SetSize(200, 100);
+  }
+  void CreateControls() override {
+    g_events.push_back("CreateControls");
+    Add<fw::StaticText>("Label", 10, 10, 100, 16).SetText("design text");
+    Add<fw::EditField>("Field", 10, 40, 100, 22).SetText("field text");
+  }
+  void Event_Open() override {
+    // The controls exist by the time Open runs.
+    g_events.push_back("Open:" + Ctl<fw::StaticText>("Label").Text());
+  }
+  void Event_Close() override { g_events.push_back("Close"); }
+  bool Event_KeyDown(const std::string& key) override {
+    ++keyDowns;
+    lastKey = key;
+    sawCommand = fw::Keyboard::CommandKey();
+    sawShift = fw::Keyboard::ShiftKey();
+    if (closeOnW && key == "w" && fw::Keyboard::CommandKey()) {
+      Close();
+      // Still safe to touch our own controls after closing ourselves.
+      Ctl<fw::StaticText>("Label").SetText("closed");
+    }
+    return false;
+  }
+};
+
+QWidget* WidgetOf(fw::Control& control) { return control.impl().widget; }
+
+TEST(Window, FirstUseBuildsLayoutThenControlsThenOpen) {
+  ProbeWin& win = ProbeWin::Instance();
+  EXPECT_EQ(g_events, (std::vector<std::string>{"Layout", "CreateControls", "Open:design text"}));
+  // Every later use reaches the same window.
+  EXPECT_EQ(&ProbeWin::Instance(), &win);
+  EXPECT_EQ(g_events.size(), 3u);
+  EXPECT_EQ(win.ControlCount(), 2);
+  EXPECT_EQ(win.ControlAt(1).Name(), "Field");
+  EXPECT_EQ(WidgetOf(win.ControlAt(0))->objectName().toStdString(), "Label");
+}
+
+TEST(Window, HideKeepsTextsAndCloseMakesAFreshOne) {
+  ProbeWin& first = ProbeWin::Instance();
+  first.Ctl<fw::StaticText>("Label").SetText("changed");
+  first.Hide();
+  EXPECT_FALSE(first.Visible());
+  first.Show();
+  EXPECT_EQ(ProbeWin::Instance().Ctl<fw::StaticText>("Label").Text(), "changed");
+
+  first.Close();
+  EXPECT_EQ(g_events.back(), "Close");
+  EXPECT_FALSE(fw::HasLiveInstance<ProbeWin>());
+  ProbeWin& second = ProbeWin::Instance();
+  EXPECT_EQ(second.Ctl<fw::StaticText>("Label").Text(), "design text");
+  EXPECT_EQ(second.Ctl<fw::EditField>("Field").Text(), "field text");
+  EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "Layout"), 2);
+  EXPECT_TRUE(second.Visible());
+}
+
+TEST(Window, MissingOrMistypedControlRaisesNilObject) {
+  ProbeWin& win = ProbeWin::Instance();
+  EXPECT_THROW(win.Ctl<fw::StaticText>("Nope"), fw::NilObjectException);
+  EXPECT_THROW(win.Ctl<fw::PushButton>("Label"), fw::NilObjectException);
+}
+
+TEST(Window, ControlWReachesKeyDownAndTheWindowMayCloseItself) {
+  ProbeWin& win = ProbeWin::Instance();
+  win.Show();
+  QWidget* label = WidgetOf(win.Ctl<fw::StaticText>("Label"));
+  QKeyEvent plain(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, "w");
+  QApplication::sendEvent(label, &plain);
+  EXPECT_EQ(win.keyDowns, 1);
+  EXPECT_FALSE(win.sawCommand);
+  EXPECT_FALSE(win.IsClosed());
+
+  QKeyEvent command(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier, "\x17");
+  QApplication::sendEvent(label, &command);
+  EXPECT_EQ(win.keyDowns, 2) << "a key travelling up the widgets reaches KeyDown once";
+  EXPECT_EQ(win.lastKey, "w");
+  EXPECT_TRUE(win.sawCommand);
+  EXPECT_TRUE(win.IsClosed());
+  // The closed window is destroyed once the loop is back; nothing crashes.
+  ASSERT_TRUE(WaitUntil([] { return !fw::HasLiveInstance<ProbeWin>(); }));
+  testsupport::RunEventsFor(20);
+  EXPECT_EQ(ProbeWin::Instance().Ctl<fw::StaticText>("Label").Text(), "design text");
+}
+
+TEST(Window, ShiftAndCommandTogether) {
+  ProbeWin& win = ProbeWin::Instance();
+  win.closeOnW = false;
+  win.RaiseKeyDown("d", true, true);
+  EXPECT_TRUE(win.sawCommand);
+  EXPECT_TRUE(win.sawShift);
+  EXPECT_EQ(win.lastKey, "d");
+}
+
+TEST(Window, TextIsPlainAndCarriageReturnsBreakLines) {
+  ProbeWin& win = ProbeWin::Instance();
+  auto& label = win.Ctl<fw::StaticText>("Label");
+  label.SetText("<b>bold?</b>\rnext");
+  auto* qlabel = qobject_cast<QLabel*>(WidgetOf(label));
+  ASSERT_NE(qlabel, nullptr);
+  EXPECT_EQ(qlabel->textFormat(), Qt::PlainText);
+  EXPECT_EQ(qlabel->text().toStdString(), "<b>bold?</b>\nnext");
+  EXPECT_EQ(label.Text(), "<b>bold?</b>\rnext");
+}
+
+class ResizableWin : public fw::Window {
+ public:
+ protected:
+  void Layout() override {
+    SetResizeable(true);
+    SetSize(300, 172);
+  }
+  void CreateControls() override {
+    Add<fw::EditField>("Response", 20, 37, 260, 116).SetLocks(true, true, true, true);
+    Add<fw::StaticText>("Corner", 250, 150, 40, 16).SetLocks(false, false, true, true);
+  }
+};
+
+TEST(Window, ControlsLockedToEdgesFollowTheWindow) {
+  auto& win = fw::ImplicitInstance<ResizableWin>();
+  fw::Control& response = win.Ctl<fw::EditField>("Response");
+  fw::Control& corner = win.Ctl<fw::StaticText>("Corner");
+  response.FollowWindow(300, 172, 400, 200);
+  corner.FollowWindow(300, 172, 400, 200);
+  EXPECT_EQ(response.Width(), 360);
+  EXPECT_EQ(response.Height(), 144);
+  EXPECT_EQ(response.Left(), 20);
+  EXPECT_EQ(corner.Left(), 350);
+  EXPECT_EQ(corner.Top(), 178);
+  EXPECT_EQ(corner.Width(), 40);
+}
+
+TEST(Controls, PopupSelectionAndChange) {
+  ProbeWin::Instance();
+  auto& win = ProbeWin::Instance();
+  auto& popup = win.Add<fw::PopupMenu>("Units", 0, 0, 100, 20);
+  int changes = 0;
+  popup.Change = [&] { ++changes; };
+  popup.AddRow("Celsius");
+  popup.AddRow("Fahrenheit");
+  EXPECT_EQ(popup.ListIndex(), -1) << "adding rows selects nothing by itself";
+  EXPECT_EQ(popup.Text(), "");
+  popup.SetListIndex(1);
+  EXPECT_EQ(popup.Text(), "Fahrenheit");
+  popup.SetListIndex(1);
+  EXPECT_EQ(changes, 1) << "only a change of selection raises Change";
+  popup.SetListIndex(7);
+  EXPECT_EQ(popup.ListIndex(), -1);
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(Controls, DefaultAndCancelButtonsAnswerReturnAndEscape) {
+  auto& win = ProbeWin::Instance();
+  win.closeOnW = false;
+  int saved = 0, cancelled = 0;
+  auto& save = win.Add<fw::PushButton>("Save", 0, 0, 60, 20).Default();
+  auto& cancel = win.Add<fw::PushButton>("Cancel", 70, 0, 60, 20).Cancel();
+  save.Action = [&] { ++saved; };
+  cancel.Action = [&] { ++cancelled; };
+  QWidget* field = WidgetOf(win.Ctl<fw::EditField>("Field"));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+  QApplication::sendEvent(field, &enter);
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+  QApplication::sendEvent(field, &escape);
+  EXPECT_EQ(saved, 1);
+  EXPECT_EQ(cancelled, 1);
+  save.SetEnabled(false);
+  QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+  QApplication::sendEvent(field, &again);
+  EXPECT_EQ(saved, 1) << "a disabled default button is not pressed";
+}
+
+}  // namespace

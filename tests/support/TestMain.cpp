@@ -1,0 +1,45 @@
+// One QApplication per test binary; every test gets a fresh preferences
+// folder and temporary folder and fresh recorders.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "support/Recorders.h"
+#include "support/TestHooks.h"
+
+namespace {
+
+class FreshState : public ::testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const ::testing::TestInfo&) override {
+    root_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", (root_->path() + "/config").toUtf8());
+    qputenv("TMPDIR", (root_->path() + "/tmp").toUtf8());
+    QDir().mkpath(root_->path() + "/config");
+    QDir().mkpath(root_->path() + "/tmp");
+    testsupport::Recorders::Get().Clear();
+    testsupport::Recorders::Get().Install();
+    testsupport::RunHooks(testsupport::HookTime::BeforeTest);
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    testsupport::RunHooks(testsupport::HookTime::AfterTest);
+    testsupport::Recorders::Get().Clear();
+    root_.reset();
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> root_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
+  return RUN_ALL_TESTS();
+}
