@@ -19,7 +19,7 @@ class FolderItem {
   explicit FolderItem(std::string nativePath);
 
   // The item named `name` inside this folder; none when the name cannot
-  // name an item (empty, ".", "..", or holding a "/").
+  // name an item (empty, ".", "..", or holding a "/" or a NUL byte).
   std::optional<FolderItem> Child(const std::string& name) const;
   std::optional<FolderItem> Parent() const;
 
@@ -28,14 +28,16 @@ class FolderItem {
 
   bool Exists() const;
   bool IsFolder() const;
-  // Deletes the file or the (empty) folder, and its companion file.
+  // Deletes the file or the (empty) folder, and its companion file; false
+  // when the item could not be deleted.
   bool Delete() const;
   bool CreateAsFolder() const;
 
   // Finder's invisible flag.
   bool Visible() const;
   void SetVisible(bool visible) const;
-  // Four-character codes; the empty text when none is set.
+  // Four-character codes (bytes), cut or padded with spaces to four when
+  // set; the empty text when none is set. Folders have none.
   std::string MacType() const;
   void SetMacType(const std::string& code) const;
   std::string MacCreator() const;

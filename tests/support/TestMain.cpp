@@ -14,8 +14,12 @@ namespace {
 
 class FreshState : public ::testing::EmptyTestEventListener {
  public:
+  // Taken once: each test points TMPDIR at its own folder, which is gone
+  // by the time the next test starts.
+  explicit FreshState(QString base) : base_(std::move(base)) {}
+
   void OnTestStart(const ::testing::TestInfo&) override {
-    root_ = std::make_unique<QTemporaryDir>();
+    root_ = std::make_unique<QTemporaryDir>(base_ + "/breezeling-test-XXXXXX");
     qputenv("XDG_CONFIG_HOME", (root_->path() + "/config").toUtf8());
     qputenv("TMPDIR", (root_->path() + "/tmp").toUtf8());
     QDir().mkpath(root_->path() + "/config");
@@ -31,6 +35,7 @@ class FreshState : public ::testing::EmptyTestEventListener {
   }
 
  private:
+  QString base_;
   std::unique_ptr<QTemporaryDir> root_;
 };
 
@@ -40,6 +45,6 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshState(QDir::tempPath()));
   return RUN_ALL_TESTS();
 }
