@@ -1,0 +1,53 @@
+#include "app/App.h"
+
+#include "app/MainWin.h"
+#include "app/Menu.h"
+#include "core/Globals.h"
+#include "core/Hosts.h"
+#include "core/WeatherValues.h"
+#include "framework/text/Exceptions.h"
+#include "framework/text/Text.h"
+#include "framework/ui/ShowURL.h"
+#include "framework/ui/Timer.h"
+
+App& App::Get() {
+  auto* app = dynamic_cast<App*>(fw::Application::Instance());
+  if (!app) throw fw::NilObjectException("no application object");
+  return *app;
+}
+
+void App::Event_Open() {
+  Globals::AppLocked = false;
+  Globals::ForecastWinOpen = false;
+  Globals::InitialUpdateCheckRun = false;
+  Globals::CR = fw::Chr(13);
+  Globals::LF = fw::Chr(10);
+  WeatherValues::UnitTemp = "C";
+  WeatherValues::UnitSpeed = "km/h";
+}
+
+void App::Event_EnableMenuItems() {
+  // Whatever disabled an item since (the remote lock does), the program's
+  // commands are offered again every time the menus are prepared.
+  Menu::AboutMenuItem().Enable();
+  Menu::SettingsMenuItem().Enable();
+  Menu::BreezelingMenuItem().Enable();
+  Menu::UpdatesMenuItem().Enable();
+  Menu::MoreMenuItem().Enable();
+  Menu::ForecastMenuItem().Enable();
+}
+
+bool App::_BreezelingMenuItem_Action() {
+  MainWin::Instance().Show();
+  return false;
+}
+
+bool App::_UpdatesMenuItem_Action() {
+  MainWin::Instance().Ctl<fw::Thread>("UpdateCheckThread").Run();
+  return false;
+}
+
+bool App::_MoreMenuItem_Action() {
+  fw::ShowURL("http://" + Hosts::WebHost());
+  return false;
+}

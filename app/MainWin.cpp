@@ -1,0 +1,219 @@
+#include "app/MainWin.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "app/MainWindowFilling.h"
+#include "app/Menu.h"
+#include "app/Pictures.h"
+#include "core/Globals.h"
+#include "core/Weather.h"
+#include "framework/text/Date.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/Environment.h"
+#include "framework/ui/ShowURL.h"
+#include "framework/ui/Timer.h"
+
+namespace {
+
+// Chains the design-time settings of a control made with Add<...>(), so the
+// window's controls read as one table. Each setting compiles only for the
+// kinds of control that have it.
+template <class T>
+class Design {
+ public:
+  explicit Design(T& control) : c_(control) {}
+  Design& Font(const std::string& family, int size) { c_.Font(family, size); return *this; }
+  Design& CaptionSize(int size) { c_.CaptionSize(size); return *this; }
+  Design& Underline() { c_.Underline(); return *this; }
+  Design& Align(fw::Align align) { c_.Alignment(align); return *this; }
+  Design& Text(const std::string& text) { c_.SetText(text); return *this; }
+  Design& Caption(const std::string& caption) { c_.SetCaption(caption); return *this; }
+  Design& Backdrop(fw::PicturePtr picture) { c_.SetBackdrop(std::move(picture)); return *this; }
+  Design& Hidden() { c_.SetVisible(false); return *this; }
+  Design& Disabled() { c_.SetEnabled(false); return *this; }
+  Design& Range(int value, int maximum) { c_.SetMaximum(maximum); c_.SetValue(value); return *this; }
+  // The period first: a mode other than 0 starts the timer at once.
+  Design& Timing(int mode, int periodMs) { c_.SetPeriod(periodMs); c_.SetMode(mode); return *this; }
+  Design& Priority(int priority, int stackSize) {
+    c_.SetPriority(priority);
+    c_.SetStackSize(stackSize);
+    return *this;
+  }
+  Design& OnAction(std::function<void()> handler) { c_.Action = std::move(handler); return *this; }
+  Design& OnRun(std::function<void()> handler) { c_.RunEvent = std::move(handler); return *this; }
+  Design& OnMouseDown(std::function<bool(int, int)> handler) {
+    c_.MouseDown = std::move(handler);
+    return *this;
+  }
+
+ private:
+  T& c_;
+};
+
+template <class T>
+Design<T> Set(T& control) {
+  return Design<T>(control);
+}
+
+using fw::Align;
+using fw::BevelButton;
+using fw::Canvas;
+using fw::ChasingArrows;
+using fw::ProgressBar;
+using fw::PushButton;
+using fw::Separator;
+using fw::StaticText;
+using fw::Thread;
+using fw::Timer;
+
+constexpr int kCaption = 9;  // pixel size of the captions
+constexpr int kValue = 12;   // pixel size of the values
+
+// The robot's 0/1 chatter, picked at random every 100 ms.
+constexpr std::array<const char*, 12> kDigitPatterns{
+    "001010", "011001", "101000", "100011", "000110", "110010",
+    "101001", "000000", "000100", "100000", "001010", "110100"};
+constexpr const char* kDigitPatternOutOfRange = "011011";
+
+}  // namespace
+
+void MainWin::Layout() {
+  SetMenuBar(&Menu::Menu::Instance());
+  SetTitle("Breezeling");
+  SetSize(301, 210);
+  SetMinSize(64, 64);
+  SetMaxSize(32000, 32000);
+  SetFrame(0);
+  SetPlacement(2);
+  SetResizeable(false);
+  SetButtons(true, false, false);
+  SetBackColor(false, 0xFFFFFF);
+  SetVisibleWhenCreated(true);
+  SetMenuBarVisible(true);
+}
+
+void MainWin::CreateControls() {
+  // name, left, top, width, height, then the design-time settings; in
+  // creation order, so later controls lie on top of earlier ones.
+  Set(Add<StaticText>("Status", 131, 193, 157, 17)).Font("Geneva", kCaption).Align(Align::Right);
+  Add<Canvas>("BackgroundCanvas", 0, 0, 302, 50);
+  Set(Add<BevelButton>("RefreshButton", 6, 167, 20, 20)).CaptionSize(kValue).Caption("")
+      .OnAction([this] { RefreshButton_Action(); });
+  Set(Add<Canvas>("Canvas1", 6, 121, 16, 16)).Backdrop(Pictures::TempHighIcon());
+  Set(Add<StaticText>("LocationLabel", 48, 5, 234, 20)).Font("System", kValue).Underline()
+      .Text("Naseby");
+  Set(Add<StaticText>("StaticText1", 27, 81, 29, 16)).Font("System", kCaption).Text("High:");
+  Set(Add<StaticText>("StaticText4", 27, 101, 29, 16)).Font("System", kCaption).Text("Low:");
+  Set(Add<StaticText>("ForecastLabel", 48, 28, 234, 16)).Font("System", kValue)
+      .Text("Rainy with a chance of meatballs");
+  Set(Add<Canvas>("Canvas3", 6, 101, 16, 16)).Backdrop(Pictures::TempLowIcon());
+  Set(Add<Canvas>("Canvas4", 6, 81, 16, 16)).Backdrop(Pictures::TempHighIcon());
+  Set(Add<StaticText>("TempMaxLabel", 80, 81, 58, 16)).Font("System", kValue);
+  Set(Add<StaticText>("TempMinLabel", 80, 101, 58, 16)).Font("System", kValue);
+  Set(Add<StaticText>("StaticText5", 160, 61, 48, 16)).Font("System", kCaption).Text("UV Index:");
+  Set(Add<Canvas>("Canvas5", 139, 61, 16, 16)).Backdrop(Pictures::UVIcon());
+  Set(Add<StaticText>("UVIndexLabel", 229, 61, 58, 16)).Font("System", kValue);
+  Set(Add<StaticText>("StaticText7", 160, 81, 61, 16)).Font("System", kCaption).Text("Wind Speed:");
+  Set(Add<Canvas>("Canvas6", 139, 81, 16, 16)).Backdrop(Pictures::WindSpeedIcon());
+  Set(Add<StaticText>("WindSpeedLabel", 229, 81, 67, 15)).Font("System", kValue);
+  Set(Add<Canvas>("Canvas7", 139, 121, 16, 16)).Backdrop(Pictures::Humidity());
+  Set(Add<StaticText>("FeelsLikeLabel", 80, 121, 54, 16)).Font("System", kValue);
+  Set(Add<StaticText>("HumidityLabel", 229, 121, 59, 16)).Font("System", kValue);
+  Set(Add<StaticText>("WindDirectionLabel", 270, 71, 20, 15)).Font("System", kCaption);
+  Set(Add<Canvas>("Canvas8", 139, 101, 16, 16)).Backdrop(Pictures::Rain());
+  Set(Add<StaticText>("PrecipitationLabel", 229, 101, 40, 16)).Font("System", kValue);
+  Set(Add<PushButton>("PushButton1", 225, 167, 69, 20)).Font("System", kValue).Caption("Settings");
+  Set(Add<Canvas>("RobotIcon", 7, 9, 32, 32)).Backdrop(Pictures::tinker())
+      .OnMouseDown([this](int x, int y) { return RobotIcon_MouseDown(x, y); });
+  Set(Add<Canvas>("Canvas2", 6, 61, 16, 16)).Backdrop(Pictures::TempLowIcon());
+  Set(Add<StaticText>("StaticText2", 27, 61, 43, 16)).Font("System", kCaption).Text("Current:");
+  Set(Add<StaticText>("Current", 80, 61, 58, 16)).Font("System", kValue);
+  Set(Add<StaticText>("StaticText6", 27, 121, 48, 16)).Font("System", kCaption).Text("Feels like:");
+  Set(Add<StaticText>("StaticText8", 160, 121, 48, 16)).Font("System", kCaption).Text("Humidity:");
+  Set(Add<StaticText>("StaticText9", 160, 102, 64, 16)).Font("System", kCaption)
+      .Text("Precipitation:");
+  Add<Separator>("Separator1", 0, 48, 302, 4);
+  Set(Add<PushButton>("ForecastButton", 35, 167, 120, 20)).Font("System", kValue)
+      .Caption("7 Day Forecast");
+  Set(Add<StaticText>("StaticText3", 6, 193, 110, 17)).Font("System", kCaption)
+      .Text("Larkspire SW");
+  Set(Add<BevelButton>("DownloadUpdateButton", 169, 4, 125, 20)).CaptionSize(kCaption)
+      .Caption("Download Update").Hidden().OnAction([this] { DownloadUpdateButton_Action(); });
+  Set(Add<Timer>("UpdateCheckTimer")).Timing(Timer::Single, 10)
+      .OnAction([this] { UpdateCheckTimer_Action(); });
+  Set(Add<Thread>("UpdateCheckThread")).Priority(5, 0).OnRun([this] { UpdateCheckThread_Run(); });
+  Set(Add<ProgressBar>("Progress", 65, 181, 100, 12)).Range(0, 100).Hidden();
+  Set(Add<ChasingArrows>("ChasingArrows1", 8, 169, 16, 16)).Hidden();
+  Set(Add<StaticText>("Digit", 6, 40, 34, 10)).Font("System", 8).Align(Align::Center)
+      .Text(kDigitPatterns[0]).Hidden();
+  Set(Add<Timer>("DigitFlip")).Timing(Timer::Off, 100).OnAction([this] { DigitFlip_Action(); });
+  Set(Add<Timer>("DigitInit")).Timing(Timer::Off, 3000).OnAction([this] { DigitInit_Action(); });
+  Set(Add<Canvas>("ArrowIcon", 8, 169, 18, 16)).Backdrop(Pictures::Arrows()).Disabled();
+  Set(Add<Canvas>("Canvas9", 6, 141, 16, 16)).Backdrop(Pictures::SunriseIcon());
+  Set(Add<Canvas>("Canvas10", 139, 141, 16, 16)).Backdrop(Pictures::SunsetIcon());
+  Set(Add<StaticText>("SunriseLabel", 80, 140, 54, 16)).Font("System", kValue);
+  Set(Add<StaticText>("SunsetLabel", 229, 141, 59, 16)).Font("System", kValue);
+  Set(Add<StaticText>("StaticText12", 27, 141, 37, 16)).Font("System", kCaption).Text("Sunrise:");
+  Set(Add<StaticText>("StaticText13", 160, 141, 37, 16)).Font("System", kCaption).Text("Sunset:");
+}
+
+void MainWin::Event_Open() {
+  const fw::Date now;
+  Globals::ToggleLoadingStates(true);
+  ShowBackdropForMonth(now.Month());
+  // The spinner takes the arrows' place on the button; the canvas copy of
+  // the arrows is never shown.
+  Ctl<Canvas>("ArrowIcon").SetVisible(false);
+  Ctl<BevelButton>("RefreshButton").SetIcon(Pictures::Arrows());
+}
+
+void MainWin::ShowBackdropForMonth(int month) {
+  // With 256 colours or fewer the artwork would only dither: no backdrop.
+  if (fw::Screen(0).Depth() <= 8) return;
+  fw::PicturePtr backdrop = month == 10   ? Pictures::background2()
+                            : month == 12 ? Pictures::background3()
+                                          : Pictures::background1();
+  Ctl<Canvas>("BackgroundCanvas").SetBackdrop(backdrop);
+}
+
+bool MainWin::Event_KeyDown(const std::string& key) {
+  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  // The key goes on to the focused control in every case.
+  return false;
+}
+
+void MainWin::RefreshButton_Action() { Globals::GetForecast(); }
+
+bool MainWin::RobotIcon_MouseDown(int, int) {
+  Ctl<Timer>("DigitInit").SetMode(Timer::Single);
+  Ctl<Timer>("DigitFlip").SetMode(Timer::Multiple);
+  Ctl<StaticText>("Digit").SetVisible(true);
+  return false;
+}
+
+void MainWin::DownloadUpdateButton_Action() { fw::ShowURL(Globals::AppUpdateURL); }
+
+void MainWin::UpdateCheckTimer_Action() { Ctl<Thread>("UpdateCheckThread").Run(); }
+
+void MainWin::UpdateCheckThread_Run() {
+  // No refresh can be started while the thread's work is under way.
+  auto& refresh = Ctl<BevelButton>("RefreshButton");
+  refresh.SetEnabled(false);
+  refresh.SetEnabled(true);
+}
+
+void MainWin::DigitFlip_Action() {
+  const std::int32_t index = fw::ToInt32(fw::Rnd() * 12.0);
+  const bool known = index >= 0 && index < static_cast<std::int32_t>(kDigitPatterns.size());
+  Ctl<StaticText>("Digit").SetText(
+      known ? kDigitPatterns[static_cast<std::size_t>(index)] : kDigitPatternOutOfRange);
+}
+
+void MainWin::DigitInit_Action() {
+  Ctl<Timer>("DigitFlip").SetMode(Timer::Off);
+  Ctl<StaticText>("Digit").SetVisible(false);
+}
