@@ -1,0 +1,38 @@
+#include "core/Hosts.h"
+
+#include <optional>
+
+#ifndef BREEZELING_PROXY_HOST
+#error "BREEZELING_PROXY_HOST must be defined by the build"
+#endif
+#ifndef BREEZELING_WEB_HOST
+#error "BREEZELING_WEB_HOST must be defined by the build"
+#endif
+#ifndef BREEZELING_AUTHOR_URL
+#error "BREEZELING_AUTHOR_URL must be defined by the build"
+#endif
+
+namespace Hosts {
+
+namespace {
+std::optional<std::string> proxyOverride;
+std::optional<std::string> webOverride;
+}  // namespace
+
+std::string ProxyHost() { return proxyOverride ? *proxyOverride : std::string(BREEZELING_PROXY_HOST); }
+
+std::string WebHost() { return webOverride ? *webOverride : std::string(BREEZELING_WEB_HOST); }
+
+std::string AuthorURL() { return BREEZELING_AUTHOR_URL; }
+
+void SetForTesting(const std::string& proxyHost, const std::string& webHost) {
+  proxyOverride = proxyHost;
+  webOverride = webHost;
+}
+
+void ResetForTesting() {
+  proxyOverride.reset();
+  webOverride.reset();
+}
+
+}  // namespace Hosts

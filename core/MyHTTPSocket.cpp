@@ -1,0 +1,137 @@
+#include "core/MyHTTPSocket.h"
+
+#include <algorithm>
+
+#include "app/MainWin.h"
+#include "app/MainWindowFilling.h"
+#include "core/Globals.h"
+#include "core/Hosts.h"
+#include "core/Weather.h"
+#include "framework/net/SocketErrors.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/MsgBox.h"
+#include "framework/ui/Timer.h"
+
+namespace {
+
+// The main window's one-line status text. Reaching it through the accessor
+// brings up a new main window if the user closed it meanwhile.
+void SetStatus(const std::string& text) { MainWin::Instance().Ctl<fw::StaticText>("Status").SetText(text); }
+
+// The box is modal, so the status text appears once it has been dismissed.
+void Report(const std::string& box, const std::string& status) {
+  fw::MsgBox(box);
+  SetStatus(status);
+}
+
+}  // namespace
+
+void MyHTTPSocket::GetURL(const std::string& url) {
+  SetStatus("Connecting to server...");
+  Get(url);
+}
+
+void MyHTTPSocket::Event_Connected() { SetStatus("Waiting for response..."); }
+
+void MyHTTPSocket::Event_ReceiveProgress(int, int, const std::string&) {
+  SetStatus("Waiting for response...");
+}
+
+void MyHTTPSocket::Event_HeadersReceived(const fw::InternetHeaders&, int httpStatus) {
+  SetStatus("Status: " + fw::Str(httpStatus));
+}
+
+void MyHTTPSocket::Event_Error(int code) {
+  const std::string& CR = Globals::CR;
+  switch (code) {
+    case fw::kSocketClosedOrRefused:
+      Report(
+          "The proxy server was unreachable, it may be undergoing maintennance. Wait a minute or two "
+          "and try again.",
+          "Error: Try again soon.");
+      break;
+    case fw::kSocketHostNotFound:
+      Report("The proxy server was unreachable.", "Error: Proxy server may be misconfigured.");
+      break;
+    case fw::kSocketNetworkUnreachable:
+      Report("The server was unreachable" + CR + CR + "Please check your internet connection.",
+             "Error: Check Internet Connection.");
+      break;
+    default:
+      SetStatus("Error: " + fw::Str(code));
+      break;
+  }
+}
+
+void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, const fw::InternetHeaders&,
+                                      const std::string& content) {
+  const std::string& CR = Globals::CR;
+
+  // A failed reply still reaches its reader, with nothing to read.
+  std::string body;
+  switch (httpStatus) {
+    case 200:
+      // LF never occurs inside a multi-byte UTF-8 character, so a byte-wise
+      // replacement is exact and stays linear on large bodies.
+      body = content;
+      std::replace(body.begin(), body.end(), '\n', '\r');
+      Globals::RawResponse = body;
+      break;
+    case 429:
+      Report("Weather server overloaded." + CR + CR +
+                 "The weather API is currently overloaded. Please try again soon.",
+             "OpenAI API overloaded. Try again.");
+      break;
+    case 400:
+      Report("Couldn't retrieve a response." + CR + CR + content, "Couldn't retrieve response.");
+      break;
+    case 504:
+      Report("Server Timeout" + CR + CR +
+                 "The weather server took too long to respond and the connection timed out.",
+             "Server Timeout: 504");
+      break;
+    case 500:
+      Report("A Server Error Occurred" + CR + CR +
+                 "Something unexpected happened with the server's response. Please let Larkspire SW "
+                 "know if this issue persists." +
+                 CR + CR + "Error: " + content,
+             "Server Error: 500");
+      break;
+    case 102:
+      Report("The Server Was Unreachable" + CR + CR +
+                 "The server may be undergoing maintennance. Wait a minute or two and try again.",
+             "Server undergoing maintennance.");
+      break;
+    default:
+      if (fw::StrEq(url, "http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt")) {
+        Report("Something went wrong.." + CR + CR + "The update service is not available.",
+               "Update service unavailable.");
+      } else if (fw::StrEq(url, "http://" + Hosts::ProxyHost() + "/breezeling/")) {
+        Report("Something went wrong.." + CR + CR + "The proxy server is unavailable. Please try again soon.",
+               "Server Unavailable.");
+      } else {
+        Report("An error occured while waiting for a response." + CR + CR + content + CR + CR +
+                   "If you are using a custom proxy server, please ensure the address is correct.",
+               "Unknown Network Error");
+      }
+      break;
+  }
+
+  if (fw::StrEq(Globals::RequestType, "WEATHER")) {
+    Globals::ParseResponse(body);
+    Globals::ToggleLoadingStates(false);
+    MainWin& win = MainWin::Instance();
+    if (!Globals::InitialUpdateCheckRun) win.Ctl<fw::Thread>("UpdateCheckThread").Run();
+    win.Ctl<fw::Timer>("DigitInit").SetMode(fw::Timer::Off);
+    win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Off);
+    win.Ctl<fw::StaticText>("Digit").SetVisible(false);
+  } else if (fw::StrEq(Globals::RequestType, "UPDATE")) {
+    // A known kind of reply, but this build has no reader for the update
+    // file: the body goes nowhere, and no "unhandled" box is shown.
+  } else {
+    fw::MsgBox("Error: Unhandled request type.");
+  }
+
+  SetStatus("");
+}

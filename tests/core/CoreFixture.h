@@ -1,0 +1,39 @@
+#pragma once
+// What the weather-core tests share: fresh module state, the real main
+// window with its update-check thread counted instead of run, and a scripted
+// server that the maker's hosts point at.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/MainWin.h"
+#include "core/Hosts.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/Timer.h"
+#include "support/net/ScriptedServer.h"
+
+class CoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Hosts::SetForTesting(server.HostPort(), server.HostPort()); }
+
+  // The main window, made on first use. Its own start-up check would run
+  // the thread 10 ms after it opens; it is switched off so that every run
+  // the test sees comes from the code under test.
+  MainWin& Win() {
+    MainWin& win = MainWin::Instance();
+    if (!prepared_) {
+      prepared_ = true;
+      win.Ctl<fw::Timer>("UpdateCheckTimer").SetMode(fw::Timer::Off);
+      win.Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [this] { ++updateChecks; };
+    }
+    return win;
+  }
+  std::string Label(const std::string& name) { return Win().Ctl<fw::StaticText>(name).Text(); }
+  std::string Status() { return Label("Status"); }
+
+  testsupport::ScriptedServer server;
+  int updateChecks = 0;
+
+ private:
+  bool prepared_ = false;
+};
