@@ -1,0 +1,294 @@
+#include "framework/net/TCPSocket.h"
+
+#include <QObject>
+#include <QString>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+
+#include "framework/net/SocketDisposal_p.h"
+#include "framework/net/SocketErrors.h"
+
+namespace fw {
+
+namespace {
+
+constexpr int kDefaultConnectTimeoutMs = 30000;
+// How long a quietly closed connection may take to hand its last written
+// bytes to the system before it is cut.
+constexpr int kLingerMs = 5000;
+// Consumed bytes are cut from the front of the buffer only once they are
+// this many and outweigh the bytes still waiting, so reading a big body in
+// small pieces stays linear.
+constexpr std::size_t kCompactThreshold = 64 * 1024;
+
+int CodeFor(QAbstractSocket::SocketError error) {
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+    case QAbstractSocket::RemoteHostClosedError:
+      return kSocketClosedOrRefused;
+    case QAbstractSocket::HostNotFoundError:
+      return kSocketHostNotFound;
+    case QAbstractSocket::SocketTimeoutError:
+    case QAbstractSocket::NetworkError:
+    case QAbstractSocket::TemporaryError:
+      return kSocketNetworkUnreachable;
+    case QAbstractSocket::AddressInUseError:
+      return kSocketAddressInUse;
+    case QAbstractSocket::SocketAccessError:
+      return kSocketAccessDenied;
+    default:
+      return kSocketUnclassifiedError;
+  }
+}
+
+}  // namespace
+
+struct TCPSocket::Impl {
+  explicit Impl(TCPSocket* owner) : q(owner) {}
+
+  TCPSocket* q;
+  // False once the socket is destroyed; a copy held across an event tells
+  // the raiser whether the handler destroyed the socket.
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+  // Counts connections and closes: a signal, timer or posted call meant for
+  // an earlier connection carries an older number and is ignored.
+  unsigned generation = 0;
+
+  QTcpSocket* sock = nullptr;
+  QObject* ctx = nullptr;  // receiver of this connection's signals (child of sock)
+  QTimer* connectTimer = nullptr;
+  bool connected = false;
+  bool insideConnectCall = false;
+  bool undelivered = false;  // bytes arrived since the last Event_DataAvailable
+
+  std::string buffer;
+  std::size_t offset = 0;  // bytes of buffer already consumed
+  int lastError = kSocketNoError;
+  int connectTimeoutMs = kDefaultConnectTimeoutMs;
+
+  // A handle that finds this Impl again from a queued call, only while both
+  // it and the connection it was made for still exist.
+  struct Ticket {
+    std::weak_ptr<bool> alive;
+    unsigned generation;
+    Impl* impl;
+    Impl* Get() const {
+      auto flag = alive.lock();
+      if (!flag || !*flag || impl->generation != generation) return nullptr;
+      return impl;
+    }
+  };
+  Ticket MakeTicket() { return Ticket{alive, generation, this}; }
+
+  // Raises an event; false when the handler destroyed the socket or closed or
+  // replaced the connection, so the caller must stop at once.
+  bool Raise(void (TCPSocket::*event)()) {
+    const std::shared_ptr<bool> stillAlive = alive;
+    const unsigned gen = generation;
+    (q->*event)();
+    return *stillAlive && generation == gen;
+  }
+
+  std::size_t Waiting() const { return buffer.size() - offset; }
+
+  void Consume(std::size_t count) {
+    offset += count;
+    if (offset >= buffer.size()) {
+      buffer.clear();
+      offset = 0;
+    } else if (offset >= kCompactThreshold && offset * 2 >= buffer.size()) {
+      buffer.erase(0, offset);
+      offset = 0;
+    }
+  }
+
+  void DropWaiting() {
+    buffer.clear();
+    offset = 0;
+    undelivered = false;
+  }
+
+  // Moves what the system received into our own buffer.
+  void Pull() {
+    if (!sock) return;
+    const QByteArray data = sock->readAll();
+    if (data.isEmpty()) return;
+    buffer.append(data.constData(), static_cast<std::size_t>(data.size()));
+    undelivered = true;
+  }
+
+  // Detaches the current connection so that nothing of it reaches us any
+  // more. The Qt objects are deleted later, never here: this may run inside
+  // one of their own signals.
+  void Dispose(bool graceful) {
+    connected = false;
+    if (!sock) return;
+    QTcpSocket* s = sock;
+    QObject::disconnect(s, nullptr, ctx, nullptr);
+    connectTimer->stop();
+    QObject::disconnect(connectTimer, nullptr, ctx, nullptr);
+    sock = nullptr;
+    ctx = nullptr;
+    connectTimer = nullptr;
+    if (graceful && s->state() == QAbstractSocket::ConnectedState) {
+      // Lets written bytes still in flight reach the other side.
+      QObject::connect(s, &QAbstractSocket::disconnected, s, [s] { net_detail::DisposeLater(s); });
+      QTimer::singleShot(kLingerMs, s, [s] {
+        s->abort();
+        net_detail::DisposeLater(s);
+      });
+      s->disconnectFromHost();
+      if (s->state() == QAbstractSocket::UnconnectedState) net_detail::DisposeLater(s);
+    } else {
+      s->abort();
+      net_detail::DisposeLater(s);
+    }
+  }
+
+  // Signals may come synchronously from inside connectToHost (a numeric
+  // address fails at once); events must still arrive on the loop.
+  template <class F>
+  bool DeferIfInsideConnect(F&& call) {
+    if (!insideConnectCall) return false;
+    const Ticket ticket = MakeTicket();
+    QTimer::singleShot(0, ctx, [ticket, call = std::forward<F>(call)] {
+      net_detail::DispatchScope scope;
+      if (Impl* d = ticket.Get()) call(d);
+    });
+    return true;
+  }
+
+  void OnConnected() {
+    if (DeferIfInsideConnect([](Impl* d) { d->OnConnected(); })) return;
+    if (connected) return;
+    connectTimer->stop();
+    connected = true;
+    Raise(&TCPSocket::Event_Connected);
+  }
+
+  void OnReadyRead() {
+    // Qt does not signal bytes that arrive while a handler runs a nested
+    // loop (a modal box), so look again once the handler has returned.
+    for (;;) {
+      Pull();
+      if (!undelivered || !connected) return;
+      undelivered = false;
+      if (!Raise(&TCPSocket::Event_DataAvailable)) return;
+    }
+  }
+
+  // The connection failed or ended: the last bytes first, then the error.
+  void Fail(int code) {
+    if (DeferIfInsideConnect([code](Impl* d) { d->Fail(code); })) return;
+    Pull();
+    if (undelivered && connected) {
+      undelivered = false;
+      if (!Raise(&TCPSocket::Event_DataAvailable)) return;
+    }
+    Dispose(false);
+    ++generation;
+    lastError = code;
+    Raise(&TCPSocket::Event_Error);
+  }
+
+  // Reports an error for a connection that never got a Qt socket.
+  void PostFailure(int code) {
+    const Ticket ticket = MakeTicket();
+    QTimer::singleShot(0, [ticket, code] {
+      net_detail::DispatchScope scope;
+      if (Impl* d = ticket.Get()) {
+        ++d->generation;
+        d->lastError = code;
+        d->Raise(&TCPSocket::Event_Error);
+      }
+    });
+  }
+
+  void Start(const std::string& address, int port) {
+    Dispose(true);
+    ++generation;
+    DropWaiting();
+    lastError = kSocketNoError;
+    if (address.empty()) return PostFailure(kSocketHostNotFound);
+    if (port < 1 || port > 65535) return PostFailure(kSocketClosedOrRefused);
+
+    sock = new QTcpSocket;
+    ctx = new QObject(sock);
+    connectTimer = new QTimer(ctx);
+    connectTimer->setSingleShot(true);
+    connectTimer->setInterval(std::max(0, connectTimeoutMs));
+    sock->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+
+    QObject::connect(sock, &QAbstractSocket::connected, ctx, [this] {
+      net_detail::DispatchScope scope;
+      OnConnected();
+    });
+    QObject::connect(sock, &QIODevice::readyRead, ctx, [this] {
+      net_detail::DispatchScope scope;
+      OnReadyRead();
+    });
+    QObject::connect(sock, &QAbstractSocket::errorOccurred, ctx,
+                     [this](QAbstractSocket::SocketError e) {
+                       net_detail::DispatchScope scope;
+                       Fail(CodeFor(e));
+                     });
+    QObject::connect(sock, &QAbstractSocket::disconnected, ctx, [this] {
+      net_detail::DispatchScope scope;
+      Fail(kSocketClosedOrRefused);
+    });
+    QObject::connect(connectTimer, &QTimer::timeout, ctx, [this] {
+      net_detail::DispatchScope scope;
+      Dispose(false);
+      ++generation;
+      lastError = kSocketNetworkUnreachable;
+      Raise(&TCPSocket::Event_Error);
+    });
+
+    connectTimer->start();
+    insideConnectCall = true;
+    sock->connectToHost(QString::fromStdString(address), static_cast<quint16>(port));
+    insideConnectCall = false;
+  }
+};
+
+TCPSocket::TCPSocket() : impl_(std::make_unique<Impl>(this)) {}
+
+TCPSocket::~TCPSocket() {
+  *impl_->alive = false;
+  impl_->Dispose(true);
+}
+
+void TCPSocket::Connect() { impl_->Start(Address, Port); }
+
+void TCPSocket::Write(const std::string& bytes) {
+  if (!impl_->connected || !impl_->sock || bytes.empty()) return;
+  impl_->sock->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string TCPSocket::Lookahead() const { return impl_->buffer.substr(impl_->offset); }
+
+std::string TCPSocket::Read(std::size_t count) {
+  const std::size_t n = std::min(count, impl_->Waiting());
+  std::string out = impl_->buffer.substr(impl_->offset, n);
+  impl_->Consume(n);
+  return out;
+}
+
+std::string TCPSocket::ReadAll() { return Read(impl_->Waiting()); }
+
+std::size_t TCPSocket::BytesAvailable() const { return impl_->Waiting(); }
+
+void TCPSocket::Close() {
+  impl_->Dispose(true);
+  ++impl_->generation;
+  impl_->DropWaiting();
+}
+
+bool TCPSocket::IsConnected() const { return impl_->connected && impl_->sock != nullptr; }
+
+int TCPSocket::LastErrorCode() const { return impl_->lastError; }
+
+void TCPSocket::SetConnectTimeoutMs(int ms) { impl_->connectTimeoutMs = ms; }
+
+}  // namespace fw
