@@ -10,6 +10,8 @@
 #   -w SECONDS  how long the application runs before the picture (default 3).
 #   -s          also start the stand-in server (tools/breezeling-standin in the
 #               build folder) for the run, so the window shows real values.
+#   -r          press the main window's refresh button (needs xdotool) and
+#               wait for the reply before the picture.
 #
 # Everything the script started is stopped again when it ends.
 set -euo pipefail
@@ -20,11 +22,13 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 wait_seconds=3
 with_standin=0
-while getopts "b:w:sh" opt; do
+press_refresh=0
+while getopts "b:w:srh" opt; do
   case "$opt" in
     b) build="$OPTARG" ;;
     w) wait_seconds="$OPTARG" ;;
     s) with_standin=1 ;;
+    r) press_refresh=1 ;;
     *) usage ;;
   esac
 done
@@ -76,6 +80,17 @@ DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$config" "$app" &
 pids+=($!)
 sleep "$wait_seconds"
 kill -0 "${pids[-1]}" 2>/dev/null || { echo "the application ended before the picture" >&2; exit 1; }
+
+if [ "$press_refresh" -eq 1 ]; then
+  command -v xdotool >/dev/null || { echo "xdotool is missing (apt-get install xdotool)" >&2; exit 1; }
+  window="$(DISPLAY="$display" xdotool search --onlyvisible --name '^Breezeling$' | head -n 1)"
+  [ -n "$window" ] || { echo "no main window on $display" >&2; exit 1; }
+  # The refresh button's centre: 16, 177 in the content area, which sits
+  # below the menu bar (the window's height less the content's 210).
+  eval "$(DISPLAY="$display" xdotool getwindowgeometry --shell "$window")"
+  DISPLAY="$display" xdotool mousemove --window "$window" 16 $((HEIGHT - 210 + 177)) click 1
+  sleep 2
+fi
 
 mkdir -p "$(dirname "$out")"
 DISPLAY="$display" import -window root "$out"

@@ -65,6 +65,8 @@ class CanvasWidget : public QWidget {
 class SpinnerWidget : public QWidget {
  public:
   explicit SpinnerWidget(QWidget* parent) : QWidget(parent) {
+    // It turns over other controls (the refresh button): clicks go through.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     timer_.setInterval(80);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] {
       step_ = (step_ + 1) % 12;

@@ -208,3 +208,16 @@ TEST(Controls, DefaultAndCancelButtonsAnswerReturnAndEscape) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Controls, ASpinnerOverAButtonLetsItsClicksThrough) {
+  auto& win = ProbeWin::Instance();
+  auto& button = win.Add<fw::BevelButton>("Refresh", 6, 67, 20, 20);
+  win.Add<fw::ChasingArrows>("Spinner", 8, 69, 16, 16);
+  win.Show();
+  QWidget* content = WidgetOf(button)->parentWidget();
+  EXPECT_EQ(content->childAt(16, 77), WidgetOf(button));
+}
+
+}  // namespace
