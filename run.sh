@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -- breezeling breezeling-standin
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'

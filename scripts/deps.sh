@@ -30,10 +30,18 @@ ensure_packages() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build <build-dir> [cmake options...]
+# configure_and_build <build-dir> [cmake options...] [-- targets...]
 configure_and_build() {
   local dir="$1"
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  targets=("$@")
+  cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+  else
+    cmake --build "$dir" -j "$(nproc)"
+  fi
 }
