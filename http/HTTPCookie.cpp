@@ -1,0 +1,132 @@
+#include "http/HTTPCookie.h"
+
+#include <array>
+
+#include "framework/text/Text.h"
+#include "http/HTTPModule.h"
+
+namespace {
+
+int MonthNumber(const std::string& name) {
+  static const std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  for (std::size_t i = 0; i < kMonths.size(); ++i) {
+    if (fw::StrEq(name, kMonths[i])) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+int WholeNumber(const std::string& s) { return fw::ToInt32(fw::Val(s)); }
+
+}  // namespace
+
+std::string HTTPCookie::Data() const { return Name + "=" + Value; }
+
+bool HTTPCookie::Match(const std::string& server, const std::string& path) const {
+  if (Expired()) return false;
+
+  const std::string p = CleanPath(path);
+  if (!fw::StrEq(fw::Left(p, fw::Len(Path)), Path)) return false;
+
+  const bool dotted = fw::Left(Domain, 1) == ".";
+  if (!dotted && !HTTPModule::IsIP(Domain)) return false;
+  // ".com" (two fields) would cover a whole top-level domain.
+  if (fw::CountFields(Domain, ".") <= 2) return false;
+
+  // A numeric address has no subdomains: only the very same address fits.
+  // As a suffix test, the cookie of 1.2.3.4 would also go to 11.2.3.4.
+  if (!dotted) return fw::StrEq(server, Domain);
+  return fw::StrEq(fw::Right(server, fw::Len(Domain)), Domain);
+}
+
+bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain, const std::string& defaultPath,
+                       const std::string& requestPath) {
+  Name.clear();
+  Domain.clear();
+  Path.clear();
+  Value.clear();
+  Secure = false;
+  Expires.reset();
+
+  const std::string s = fw::ReplaceAll(fw::Trim(text), fw::Chr(34), "");
+
+  const std::string pair = fw::LTrim(fw::NthField(s, ";", 1));
+  Name = fw::NthField(pair, "=", 1);
+  Value = HTTPModule::GetAfter(pair, "=");
+
+  const int fields = fw::CountFields(s, ";");
+  for (int i = 2; i <= fields; ++i) {
+    // Only the left side is trimmed: "path =/" names "path " and is ignored.
+    const std::string attribute = fw::LTrim(fw::NthField(s, ";", i));
+    const std::string value = HTTPModule::GetAfter(attribute, "=");
+    const std::string name = HTTPModule::GetBefore(attribute, "=");
+    if (fw::StrEq(name, "expires")) {
+      SetDate(value, false);
+    } else if (fw::StrEq(name, "path")) {
+      Path = CleanPath(value);
+    } else if (fw::StrEq(name, "domain")) {
+      Domain = value;
+    } else if (fw::StrEq(name, "max-age")) {
+      SetDate(value, true);
+    } else if (fw::StrEq(name, "secure") || fw::StrEq(attribute, "secure")) {
+      Secure = true;
+    }
+  }
+
+  if (Domain.empty()) Domain = defaultDomain;
+  if (Path.empty()) Path = CleanPath(defaultPath);
+  return Match(defaultDomain, requestPath);
+}
+
+void HTTPCookie::SetDate(const std::string& text, bool isMaxAge) {
+  fw::Date date;  // now
+  if (isMaxAge) {
+    date.AddSeconds(fw::Val(text));
+    Expires = date;
+    return;
+  }
+
+  // The fields are cut off one after the other; without the expected
+  // separators the rest of the text runs dry and the fields read 0.
+  std::string s = fw::Trim(HTTPModule::GetAfter(text, ","));
+  const int day = WholeNumber(fw::NthField(s, "-", 1));
+  s = HTTPModule::GetAfter(s, "-");
+  const int month = MonthNumber(fw::NthField(s, "-", 1));
+  s = HTTPModule::GetAfter(s, "-");
+  const int year = WholeNumber(fw::NthField(s, " ", 1));  // "37" stays year 37
+  s = HTTPModule::GetAfter(s, " ");
+  const int hour = WholeNumber(fw::NthField(s, ":", 1));
+  s = HTTPModule::GetAfter(s, ":");
+  const int minute = WholeNumber(fw::NthField(s, ":", 1));
+  s = HTTPModule::GetAfter(s, ":");
+  const int second = WholeNumber(fw::NthField(s, " ", 1));
+
+  // Set in the order read, starting from the epoch. 1904 is a leap year,
+  // so every valid day fits its month there before the year moves on; only
+  // impossible dates carry (31 April is 1 May, an unknown month 0 is
+  // December).
+  date.SetTotalSeconds(0);
+  date.SetDay(day);
+  date.SetMonth(month);
+  date.SetYear(year);
+  date.SetHour(hour);
+  date.SetMinute(minute);
+  date.SetSecond(second);
+  Expires = date;
+}
+
+bool HTTPCookie::Expired() const {
+  if (!Expires) return false;
+  return Expires->TotalSeconds() <= fw::Date::Now().TotalSeconds();
+}
+
+std::string HTTPCookie::CleanPath(const std::string& path) const {
+  std::string s = fw::Trim(path);
+  if (fw::Right(s, 1) == "/" && fw::Len(s) > 1) s = fw::Left(s, fw::Len(s) - 1);
+  if (fw::Left(s, 1) != "/") s = "/" + s;
+  return s;
+}
+
+bool HTTPCookie::Compare(const HTTPCookie& other) const {
+  return fw::StrEq(other.Name, Name) && fw::StrEq(other.Domain, Domain) && fw::StrEq(other.Path, Path);
+}
