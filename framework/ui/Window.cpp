@@ -206,12 +206,18 @@ void Window::SetSize(int width, int height) {
   width_ = std::clamp(width, 1, 32000);
   height_ = std::clamp(height, 1, 32000);
   if (resizeable_) {
+    // A layout would shrink a resizable window to its minimum: size the
+    // frame by hand, the content area plus the menu bar above it.
     impl_->content->resize(width_, height_);
-    impl_->frame->resize(impl_->frame->sizeHint());
+    // The frame still carries the minimum of a fixed layout: take it anew.
+    impl_->frame->layout()->invalidate();
+    impl_->frame->layout()->activate();
+    int bar = impl_->menuBar ? impl_->menuBar->sizeHint().height() : 0;
+    impl_->frame->resize(width_, height_ + bar);
   } else {
     impl_->content->setFixedSize(width_, height_);
+    impl_->frame->adjustSize();
   }
-  impl_->frame->adjustSize();
 }
 
 void Window::SetMinSize(int width, int height) {
@@ -278,7 +284,7 @@ void Window::SetMenuBar(MenuBar* bar) {
   impl_->menuBar = new QMenuBar(impl_->frame);
   AttachMenuBar(*bar, impl_->menuBar);
   impl_->frame->layout()->setMenuBar(impl_->menuBar);
-  impl_->frame->adjustSize();
+  SetSize(width_, height_);
 }
 
 void Window::Register(std::unique_ptr<Control> control, const std::string& name) {
@@ -320,7 +326,7 @@ void Window::Show() {
   QWidget* frame = impl_->frame;
   if (!placed_) {
     placed_ = true;
-    frame->adjustSize();
+    if (!resizeable_) frame->adjustSize();
     QScreen* screen = QGuiApplication::primaryScreen();
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     QSize size = frame->frameSize().isValid() ? frame->frameSize() : frame->sizeHint();

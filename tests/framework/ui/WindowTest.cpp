@@ -221,3 +221,15 @@ TEST(Controls, ASpinnerOverAButtonLetsItsClicksThrough) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Window, AResizableWindowOpensAtItsOwnSizeNotItsMinimum) {
+  auto& win = fw::ImplicitInstance<ResizableWin>();
+  QWidget* content = WidgetOf(win.Ctl<fw::EditField>("Response"))->parentWidget();
+  win.Show();
+  EXPECT_EQ(content->size(), QSize(300, 172));
+  EXPECT_GE(content->window()->height(), 172);
+}
+
+}  // namespace
