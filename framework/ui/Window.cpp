@@ -80,12 +80,19 @@ class KeyRouter : public QObject {
   bool eventFilter(QObject* object, QEvent* event) override {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
       return false;
+    // Keys reach Qt's window object before its widgets; act on the widgets.
+    if (!object->isWidgetType()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    // A key event travels up the widget tree; act on it once.
-    const auto stamp = std::make_tuple(static_cast<void*>(event), key->timestamp(), key->key(),
-                                       static_cast<int>(event->type()));
-    if (stamp == last_) return false;
-    last_ = stamp;
+    auto* receiver = static_cast<QWidget*>(object);
+    // An unhandled key travels on to the parent widgets (as a copy of the
+    // event); act on it once, where it first arrived.
+    const auto fields = std::make_tuple(static_cast<int>(event->type()), key->timestamp(),
+                                        key->key(), static_cast<int>(key->modifiers()),
+                                        key->isAutoRepeat());
+    bool travelling = fields == lastFields_ && lastReceiver_ && receiver->isAncestorOf(lastReceiver_);
+    lastFields_ = fields;
+    lastReceiver_ = receiver;
+    if (travelling) return false;
 
     if (event->type() == QEvent::ShortcutOverride) {
       if (key->modifiers() & Qt::ControlModifier) {
@@ -95,8 +102,15 @@ class KeyRouter : public QObject {
       }
       return false;
     }
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget) return false;
+    // Modifier keys alone are not keys typed.
+    switch (key->key()) {
+      case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Meta: case Qt::Key_Alt:
+      case Qt::Key_AltGr: case Qt::Key_CapsLock: case Qt::Key_NumLock: case Qt::Key_unknown:
+        return false;
+      default:
+        break;
+    }
+    auto* widget = receiver;
     QPointer<QWidget> top = widget->window();
     Window* window = WindowOfWidget(top);
     if (!window) return false;
@@ -120,7 +134,8 @@ class KeyRouter : public QObject {
   }
 
  private:
-  std::tuple<void*, quint64, int, int> last_{nullptr, 0, 0, 0};
+  std::tuple<int, quint64, int, int, bool> lastFields_{0, 0, 0, 0, false};
+  QPointer<QWidget> lastReceiver_;
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWidget>
+#include <QWindow>
+#include <QtTest/QTest>
 
 #include "framework/ui/Controls_p.h"
 #include "framework/ui/Environment.h"
@@ -230,6 +232,24 @@ TEST(Window, AResizableWindowOpensAtItsOwnSizeNotItsMinimum) {
   win.Show();
   EXPECT_EQ(content->size(), QSize(300, 172));
   EXPECT_GE(content->window()->height(), 172);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Window, KeysDeliveredThroughThePlatformWindowReachKeyDown) {
+  ProbeWin& win = ProbeWin::Instance();
+  win.closeOnW = false;
+  win.Show();
+  QWidget* frame = WidgetOf(win.Ctl<fw::StaticText>("Label"))->window();
+  ASSERT_TRUE(WaitUntil([&] { return frame->windowHandle() != nullptr; }));
+  // As the platform delivers it: to the window first, then to its widgets.
+  QTest::keyClick(frame->windowHandle(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(win.keyDowns, 1);
+  EXPECT_EQ(win.lastKey, "D");
+  EXPECT_TRUE(win.sawCommand);
+  EXPECT_TRUE(win.sawShift);
 }
 
 }  // namespace
