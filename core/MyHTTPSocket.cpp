@@ -6,12 +6,14 @@
 #include "app/MainWindowFilling.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
+#include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/MsgBox.h"
 #include "framework/ui/Timer.h"
+#include "windows/DebugWin.h"
 
 namespace {
 
@@ -67,6 +69,9 @@ void MyHTTPSocket::Event_Error(int code) {
 void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, const fw::InternetHeaders&,
                                       const std::string& content) {
   const std::string& CR = Globals::CR;
+
+  // The debug window shows every reply as it came, failed ones included.
+  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(content);
 
   // A failed reply still reaches its reader, with nothing to read.
   std::string body;
@@ -127,8 +132,7 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
     win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Off);
     win.Ctl<fw::StaticText>("Digit").SetVisible(false);
   } else if (fw::StrEq(Globals::RequestType, "UPDATE")) {
-    // A known kind of reply, but this build has no reader for the update
-    // file: the body goes nowhere, and no "unhandled" box is shown.
+    Globals::ParseUpdateInfo(body);
   } else {
     fw::MsgBox("Error: Unhandled request type.");
   }

@@ -10,10 +10,13 @@
 #include "core/Hosts.h"
 #include "core/MyHTTPSocket.h"
 #include "core/Transport.h"
+#include "core/Units.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Timer.h"
+#include "windows/ForecastFilling.h"
+#include "windows/SettingsWin.h"
 
 namespace Globals {
 
@@ -84,6 +87,10 @@ void GetForecast() {
   auto socket = std::make_shared<MyHTTPSocket>();
   const std::string url =
       "http://" + Hosts::ProxyHost() + "/breezeling/weather?location=" + NormaliseLocation(UserLocation);
+  // This request goes out for the place as it stands, however short; the
+  // next one asks for what the settings field holds.
+  if (fw::Len(UserLocation) < 2)
+    UserLocation = SettingsWin::Instance().Ctl<fw::EditField>("Location").Text();
 
   ToggleLoadingStates(true);
   RequestType = "WEATHER";
@@ -123,14 +130,21 @@ std::string ExtractValue(const std::string& text, const std::string& key) {
 void ParseResponse(const std::string& s) {
   for (const Field& field : ReadOrder()) *field.value = ExtractValue(s, field.key);
 
+  // The proxy sends Celsius and km/h; only the other units need converting.
+  if (fw::StrEq(UserTempUnit, "Fahrenheit")) ConvertTemps();
+  if (fw::StrEq(UserSpeedUnit, "mph")) ConvertSpeeds();
+
   MainWin& win = MainWin::Instance();
   win.Ctl<fw::StaticText>("ForecastLabel").SetText(WeatherValues::Day1Forecast);
   win.Ctl<fw::StaticText>("UVIndexLabel").SetText(WeatherValues::Day1UVIndex);
+  win.Ctl<fw::StaticText>("WindDirectionLabel")
+      .SetText(AngleToCompassDirection(fw::ToInt32(fw::Val(WeatherValues::Day1WindDirection))));
   win.Ctl<fw::StaticText>("SunriseLabel").SetText(WeatherValues::Day1Sunrise);
   win.Ctl<fw::StaticText>("SunsetLabel").SetText(WeatherValues::Day1Sunset);
   win.Ctl<fw::StaticText>("PrecipitationLabel").SetText(WeatherValues::Day1Precipitation + "%");
 
   PopulateMainWindow();
+  if (ForecastWinOpen) PopulateForecastWindow();
   ToggleLoadingStates(false);
 }
 

@@ -4,9 +4,12 @@
 // server that the maker's hosts point at.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "app/App.h"
 #include "app/MainWin.h"
+#include "app/Menu.h"
 #include "core/Hosts.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Timer.h"
@@ -15,6 +18,24 @@
 class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override { Hosts::SetForTesting(server.HostPort(), server.HostPort()); }
+  void TearDown() override {
+    if (app_) {
+      app_->SetMenuBar(nullptr);
+      app_.reset();
+      Menu::Menu::Release();
+    }
+  }
+
+  // A registered application object with the menu bar, for code that
+  // reaches menu items; gone again after the test.
+  App& Application() {
+    if (!app_) {
+      app_ = std::make_unique<App>();
+      app_->SetMenuBar(&Menu::Menu::Instance());
+      app_->Register();
+    }
+    return *app_;
+  }
 
   // The main window, made on first use. Its own start-up check would run
   // the thread 10 ms after it opens; it is switched off so that every run
@@ -36,4 +57,5 @@ class CoreTest : public ::testing::Test {
 
  private:
   bool prepared_ = false;
+  std::unique_ptr<App> app_;
 };

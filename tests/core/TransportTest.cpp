@@ -87,6 +87,7 @@ const std::string kWeatherPath = "/breezeling/weather?location=Naseby";
 const std::string kUnhandled = "Error: Unhandled request type.";
 
 TEST_F(TransportTest, StatusLineFollowsTheRequest) {
+  Globals::InitialUpdateCheckRun = true;  // the reply starts no weather request
   Globals::RequestType = "UPDATE";
   auto socket = Fetch("/x", Script::Reply(200, "line1\nline2\n"));
   const std::vector<std::string> expected = {"Connecting to server...", "Waiting for response...",
@@ -242,16 +243,19 @@ TEST_F(TransportTest, FailedWeatherReplyEndsLoadingWithEmptyValues) {
   EXPECT_FALSE(LoadingLook());
 }
 
-TEST_F(TransportTest, UpdateReplyGoesToNoParserAndNoUnhandledBox) {
+TEST_F(TransportTest, UpdateReplyGoesToTheUpdateReader) {
   WeatherValues::Day1Forecast = "Old";
+  Globals::InitialUpdateCheckRun = true;  // a later check: no weather request follows
   Globals::RequestType = "UPDATE";
   Fetch("/updates/breezeling-remote.txt", Script::Reply(404, ""));
   EXPECT_EQ(Recorders::Get().boxes,
             std::vector<std::string>{"Something went wrong..\r\rThe update service is not available."});
 
-  Fetch("/updates/breezeling-remote.txt", Script::Reply(200, "Version=2\n"));
+  Fetch("/updates/breezeling-remote.txt", Script::Reply(200, "currentX:1.3.1\nxUrl:u\n"));
   EXPECT_EQ(Recorders::Get().boxes.size(), 1u);
-  EXPECT_EQ(Globals::RawResponse, "Version=2\r");
+  EXPECT_EQ(Globals::RawResponse, "currentX:1.3.1\rxUrl:u\r");
+  EXPECT_EQ(Globals::AppUpdateURL, "u");
+  EXPECT_TRUE(Win().Ctl<fw::BevelButton>("DownloadUpdateButton").Visible());
   EXPECT_EQ(WeatherValues::Day1Forecast, "Old");
   EXPECT_TRUE(LoadingLook());  // as the new window opened: no weather reply ended it
   EXPECT_EQ(Status(), "");

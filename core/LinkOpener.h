@@ -1,0 +1,18 @@
+#pragma once
+// Opens a web address through a small page in the temporary folder that
+// forwards at once to the address; the page is launched with whatever the
+// system opens such files with.
+#include <string>
+
+namespace Globals {
+
+// Writes the forwarding page under fileName in the temporary folder
+// (replacing an earlier one), stamps it as a browser's text file and
+// launches it. The address is written HTML-escaped, so no character of it
+// can end the page's attribute. Failures are shown in a message box.
+void OpenUrl(const std::string& url, const std::string& fileName);
+
+// The page's text for an address.
+std::string ForwardingPage(const std::string& url);
+
+}  // namespace Globals
