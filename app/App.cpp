@@ -4,11 +4,18 @@
 #include "app/Menu.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
+#include "core/Preferences.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
+#include "framework/ui/Controls.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/Timer.h"
+#include "windows/AboutWindow.h"
+#include "windows/DebugWin.h"
+#include "windows/ForecastFilling.h"
+#include "windows/ForecastWin.h"
+#include "windows/SettingsWin.h"
 
 App& App::Get() {
   auto* app = dynamic_cast<App*>(fw::Application::Instance());
@@ -17,13 +24,25 @@ App& App::Get() {
 }
 
 void App::Event_Open() {
+  // Made and closed at once, so no debug window is open when the first
+  // request goes out.
+  DebugWin::Instance().Close();
   Globals::AppLocked = false;
   Globals::ForecastWinOpen = false;
   Globals::InitialUpdateCheckRun = false;
+  // The secondary windows exist, hidden, from here on.
+  SettingsWin::Instance().Hide();
+  ForecastWin::Instance().Hide();
+  AboutWindow::Instance().Hide();
   Globals::CR = fw::Chr(13);
   Globals::LF = fw::Chr(10);
   WeatherValues::UnitTemp = "C";
   WeatherValues::UnitSpeed = "km/h";
+  Globals::CreateAppDataDirectories();
+  Globals::CreatePreferencesFile();
+  AboutWindow::Instance().Ctl<fw::StaticText>("AboutVersionLabel")
+      .SetText(AboutWindow::kVersionText);
+  Globals::SetDayNames();
 }
 
 void App::Event_EnableMenuItems() {
@@ -37,8 +56,26 @@ void App::Event_EnableMenuItems() {
   Menu::ForecastMenuItem().Enable();
 }
 
+bool App::_AboutMenuItem_Action() {
+  AboutWindow::Instance().Show();
+  return false;
+}
+
+bool App::_SettingsMenuItem_Action() {
+  SettingsWin::Instance().Show();
+  return false;
+}
+
 bool App::_BreezelingMenuItem_Action() {
   MainWin::Instance().Show();
+  return false;
+}
+
+// The same as the main window's "7 Day Forecast" button.
+bool App::_ForecastMenuItem_Action() {
+  Globals::ForecastWinOpen = true;
+  Globals::PopulateForecastWindow();
+  ForecastWin::Instance().Show();
   return false;
 }
 

@@ -10,7 +10,10 @@ class App : public fw::Application {
   static App& Get();
 
   // Menu handlers, bound by item name at start. Each returns false.
+  bool _AboutMenuItem_Action();
+  bool _SettingsMenuItem_Action();
   bool _BreezelingMenuItem_Action();
+  bool _ForecastMenuItem_Action();
   bool _UpdatesMenuItem_Action();
   bool _MoreMenuItem_Action();
 

@@ -5,10 +5,14 @@
 #include <functional>
 #include <utility>
 
+#include "app/Design.h"
 #include "app/MainWindowFilling.h"
 #include "app/Menu.h"
 #include "app/Pictures.h"
 #include "core/Globals.h"
+#include "core/LinkOpener.h"
+#include "core/Preferences.h"
+#include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/text/Date.h"
 #include "framework/text/Text.h"
@@ -16,49 +20,15 @@
 #include "framework/ui/Environment.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/Timer.h"
+#include "windows/AboutWindow.h"
+#include "windows/DebugWin.h"
+#include "windows/ForecastFilling.h"
+#include "windows/ForecastWin.h"
+#include "windows/SettingsWin.h"
 
 namespace {
 
-// Chains the design-time settings of a control made with Add<...>(), so the
-// window's controls read as one table. Each setting compiles only for the
-// kinds of control that have it.
-template <class T>
-class Design {
- public:
-  explicit Design(T& control) : c_(control) {}
-  Design& Font(const std::string& family, int size) { c_.Font(family, size); return *this; }
-  Design& CaptionSize(int size) { c_.CaptionSize(size); return *this; }
-  Design& Underline() { c_.Underline(); return *this; }
-  Design& Align(fw::Align align) { c_.Alignment(align); return *this; }
-  Design& Text(const std::string& text) { c_.SetText(text); return *this; }
-  Design& Caption(const std::string& caption) { c_.SetCaption(caption); return *this; }
-  Design& Backdrop(fw::PicturePtr picture) { c_.SetBackdrop(std::move(picture)); return *this; }
-  Design& Hidden() { c_.SetVisible(false); return *this; }
-  Design& Disabled() { c_.SetEnabled(false); return *this; }
-  Design& Range(int value, int maximum) { c_.SetMaximum(maximum); c_.SetValue(value); return *this; }
-  // The period first: a mode other than 0 starts the timer at once.
-  Design& Timing(int mode, int periodMs) { c_.SetPeriod(periodMs); c_.SetMode(mode); return *this; }
-  Design& Priority(int priority, int stackSize) {
-    c_.SetPriority(priority);
-    c_.SetStackSize(stackSize);
-    return *this;
-  }
-  Design& OnAction(std::function<void()> handler) { c_.Action = std::move(handler); return *this; }
-  Design& OnRun(std::function<void()> handler) { c_.RunEvent = std::move(handler); return *this; }
-  Design& OnMouseDown(std::function<bool(int, int)> handler) {
-    c_.MouseDown = std::move(handler);
-    return *this;
-  }
-
- private:
-  T& c_;
-};
-
-template <class T>
-Design<T> Set(T& control) {
-  return Design<T>(control);
-}
-
+using layout::Set;
 using fw::Align;
 using fw::BevelButton;
 using fw::Canvas;
@@ -126,7 +96,8 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("WindDirectionLabel", 270, 71, 20, 15)).Font("System", kCaption);
   Set(Add<Canvas>("Canvas8", 139, 101, 16, 16)).Backdrop(Pictures::Rain());
   Set(Add<StaticText>("PrecipitationLabel", 229, 101, 40, 16)).Font("System", kValue);
-  Set(Add<PushButton>("PushButton1", 225, 167, 69, 20)).Font("System", kValue).Caption("Settings");
+  Set(Add<PushButton>("PushButton1", 225, 167, 69, 20)).Font("System", kValue).Caption("Settings")
+      .OnAction([this] { PushButton1_Action(); });
   Set(Add<Canvas>("RobotIcon", 7, 9, 32, 32)).Backdrop(Pictures::tinker())
       .OnMouseDown([this](int x, int y) { return RobotIcon_MouseDown(x, y); });
   Set(Add<Canvas>("Canvas2", 6, 61, 16, 16)).Backdrop(Pictures::TempLowIcon());
@@ -138,9 +109,10 @@ void MainWin::CreateControls() {
       .Text("Precipitation:");
   Add<Separator>("Separator1", 0, 48, 302, 4);
   Set(Add<PushButton>("ForecastButton", 35, 167, 120, 20)).Font("System", kValue)
-      .Caption("7 Day Forecast");
+      .Caption("7 Day Forecast").OnAction([this] { ForecastButton_Action(); });
   Set(Add<StaticText>("StaticText3", 6, 193, 110, 17)).Font("System", kCaption)
-      .Text("Larkspire SW");
+      .Text("Larkspire SW")
+      .OnMouseDown([this](int x, int y) { return StaticText3_MouseDown(x, y); });
   Set(Add<BevelButton>("DownloadUpdateButton", 169, 4, 125, 20)).CaptionSize(kCaption)
       .Caption("Download Update").Hidden().OnAction([this] { DownloadUpdateButton_Action(); });
   Set(Add<Timer>("UpdateCheckTimer")).Timing(Timer::Single, 10)
@@ -163,6 +135,7 @@ void MainWin::CreateControls() {
 
 void MainWin::Event_Open() {
   const fw::Date now;
+  Globals::SetDefaultPrefs();
   Globals::ToggleLoadingStates(true);
   ShowBackdropForMonth(now.Month());
   // The spinner takes the arrows' place on the button; the canvas copy of
@@ -182,11 +155,31 @@ void MainWin::ShowBackdropForMonth(int month) {
 
 bool MainWin::Event_KeyDown(const std::string& key) {
   if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (fw::StrEq(key, "d") && fw::Keyboard::CommandKey() && fw::Keyboard::ShiftKey())
+    DebugWin::Instance().Show();
   // The key goes on to the focused control in every case.
   return false;
 }
 
 void MainWin::RefreshButton_Action() { Globals::GetForecast(); }
+
+void MainWin::PushButton1_Action() {
+  // The window shows the saved settings, not edits an earlier visit left.
+  Globals::SetDefaultPrefs();
+  SettingsWin::Instance().Show();
+}
+
+// The same as the "7 Day Forecast" menu item.
+void MainWin::ForecastButton_Action() {
+  Globals::ForecastWinOpen = true;
+  Globals::PopulateForecastWindow();
+  ForecastWin::Instance().Show();
+}
+
+bool MainWin::StaticText3_MouseDown(int, int) {
+  AboutWindow::Instance().Show();
+  return false;
+}
 
 bool MainWin::RobotIcon_MouseDown(int, int) {
   Ctl<Timer>("DigitInit").SetMode(Timer::Single);
@@ -195,7 +188,11 @@ bool MainWin::RobotIcon_MouseDown(int, int) {
   return false;
 }
 
-void MainWin::DownloadUpdateButton_Action() { fw::ShowURL(Globals::AppUpdateURL); }
+void MainWin::DownloadUpdateButton_Action() {
+  // Opened twice on purpose: directly, and through the forwarding page.
+  fw::ShowURL(Globals::AppUpdateURL);
+  Globals::OpenUrl(Globals::AppUpdateURL, "BreezelingUpdate.html");
+}
 
 void MainWin::UpdateCheckTimer_Action() { Ctl<Thread>("UpdateCheckThread").Run(); }
 
@@ -203,6 +200,7 @@ void MainWin::UpdateCheckThread_Run() {
   // No refresh can be started while the thread's work is under way.
   auto& refresh = Ctl<BevelButton>("RefreshButton");
   refresh.SetEnabled(false);
+  Globals::GetUpdateData();
   refresh.SetEnabled(true);
 }
 

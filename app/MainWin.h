@@ -26,7 +26,10 @@ class MainWin : public fw::Window {
 
  private:
   void RefreshButton_Action();
+  void PushButton1_Action();
   bool RobotIcon_MouseDown(int x, int y);
+  void ForecastButton_Action();
+  bool StaticText3_MouseDown(int x, int y);
   void DownloadUpdateButton_Action();
   void UpdateCheckTimer_Action();
   void UpdateCheckThread_Run();

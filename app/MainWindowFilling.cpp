@@ -8,6 +8,10 @@
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
+#include "windows/AboutWindow.h"
+#include "windows/DebugWin.h"
+#include "windows/ForecastWin.h"
+#include "windows/SettingsWin.h"
 
 namespace Globals {
 
@@ -51,7 +55,16 @@ void SetUserRobot() {
   if (!picture) picture = Pictures::BreezelingIcon();
   auto& robot = MainWin::Instance().Ctl<fw::Canvas>("RobotIcon");
   robot.SetBackdrop(picture);
+  AboutWindow::Instance().Ctl<fw::Canvas>("RobotIcon").SetBackdrop(picture);
   robot.Refresh(true);
+  AboutWindow::Instance().Hide();
+}
+
+void WindowsHide() {
+  DebugWin::Instance().Hide();
+  SettingsWin::Instance().Hide();
+  ForecastWin::Instance().Hide();
+  AboutWindow::Instance().Hide();
 }
 
 }  // namespace Globals

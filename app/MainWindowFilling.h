@@ -1,7 +1,8 @@
 #pragma once
 // Puts state into the main window: its loading look, the current weather
-// values and the user's robot. Each reaches the window through its accessor
-// (making it when none is live) and its controls by name.
+// values and the user's robot; and hides the secondary windows. Each reaches
+// its windows through their accessors (making one when none is live) and
+// the controls by name.
 
 namespace Globals {
 
@@ -14,8 +15,14 @@ void ToggleLoadingStates(bool loading);
 // each followed by its unit.
 void PopulateMainWindow();
 
-// Shows the picture of Globals::UserRobot on the main window's robot; an
-// unknown or empty name shows the application's icon.
+// Shows the picture of Globals::UserRobot on the main window's and the
+// about window's robot; an unknown or empty name shows the application's
+// icon. The about window ends hidden, even when it was open.
 void SetUserRobot();
+
+// Hides the debug, settings, forecast and about windows (making any that
+// is not live). Globals::ForecastWinOpen stays as it is: a hidden forecast
+// window goes on being refilled.
+void WindowsHide();
 
 }  // namespace Globals

@@ -36,7 +36,10 @@ void _NewAppInstance() {
 
 void _ApplicationAddMenuHandlers() {
   App& app = App::Get();
+  app.AddMenuHandler("AboutMenuItem", [&app] { return app._AboutMenuItem_Action(); });
+  app.AddMenuHandler("SettingsMenuItem", [&app] { return app._SettingsMenuItem_Action(); });
   app.AddMenuHandler("BreezelingMenuItem", [&app] { return app._BreezelingMenuItem_Action(); });
+  app.AddMenuHandler("ForecastMenuItem", [&app] { return app._ForecastMenuItem_Action(); });
   app.AddMenuHandler("UpdatesMenuItem", [&app] { return app._UpdatesMenuItem_Action(); });
   app.AddMenuHandler("MoreMenuItem", [&app] { return app._MoreMenuItem_Action(); });
 }

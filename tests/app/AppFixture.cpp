@@ -10,14 +10,28 @@
 #include "core/Hosts.h"
 #include "framework/ui/Environment.h"
 #include "support/TestHooks.h"
+#include "support/net/ScriptedServer.h"
 
 namespace apptest {
 
 namespace {
 
+// Takes every request and never answers, so the update check that each
+// main window starts as it opens brings no reply, box or status text into
+// this test or a later one. Kept for the whole run: closing it would end
+// the requests still waiting on it with errors.
+std::string SilentHost() {
+  static testsupport::ScriptedServer* const server = [] {
+    auto* s = new testsupport::ScriptedServer();
+    s->SetDefaultScript(testsupport::Script().WaitForRequest());
+    return s;
+  }();
+  return server->HostPort();
+}
+
 void Reset() {
   _ReleaseAll();
-  Hosts::ResetForTesting();
+  Hosts::SetForTesting(SilentHost(), SilentHost());
   fw::Screen::SetDepthOverride(24);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Shared set-up of the application tests: each test starts with no
 // application object, no windows, no cached pictures and empty module
-// state, on a pretend 24-bit screen.
+// state, on a pretend 24-bit screen, with the maker's hosts pointing at a
+// server that takes requests and never answers them.
 #include <string>
 
 namespace apptest {

@@ -1,0 +1,70 @@
+#include "windows/AboutWindow.h"
+
+#include <cstdint>
+
+#include "app/Design.h"
+#include "app/Pictures.h"
+#include "core/Hosts.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/Environment.h"
+#include "framework/ui/ShowURL.h"
+
+namespace {
+
+using fw::Canvas;
+using fw::StaticText;
+using layout::Set;
+
+constexpr std::uint32_t kLinkColour = 0x070FFF;
+
+// The label shows the very address its click opens.
+std::string MakersSite() { return "http://" + Hosts::WebHost(); }
+
+}  // namespace
+
+void AboutWindow::Layout() {
+  SetTitle("About");
+  SetSize(300, 90);
+  SetMinSize(64, 64);
+  SetMaxSize(32000, 32000);
+  SetFrame(0);
+  SetPlacement(1);
+  SetResizeable(true);
+  SetButtons(true, true, true);
+  SetBackColor(false, 0x000000);
+  SetVisibleWhenCreated(true);
+  SetMenuBarVisible(true);
+}
+
+void AboutWindow::CreateControls() {
+  // name, left, top, width, height, then the design-time settings, in
+  // creation order. Nothing follows the window's edges when it is resized.
+  Set(Add<StaticText>("AboutVersionLabel", 54, 23, 70, 20)).Font("System", 9).Text("v1.0");
+  Set(Add<StaticText>("StaticText1", 54, 10, 100, 20)).Font("System", 12).Text("Breezeling");
+  Set(Add<Canvas>("RobotIcon", 10, 8, 32, 32)).Backdrop(Pictures::BreezelingIcon());
+  Set(Add<StaticText>("StaticText4", 145, 35, 150, 15)).Font("System", 9).Underline()
+      .Color(kLinkColour).Text(MakersSite())
+      .OnMouseDown([this](int x, int y) { return StaticText4_MouseDown(x, y); });
+  Set(Add<StaticText>("StaticText5", 145, 48, 150, 15)).Font("System", 9).Underline()
+      .Color(kLinkColour).Text(Hosts::AuthorURL())
+      .OnMouseDown([this](int x, int y) { return StaticText5_MouseDown(x, y); });
+}
+
+// Every about window shows the version, not only the one made at start.
+void AboutWindow::Event_Open() { Ctl<StaticText>("AboutVersionLabel").SetText(kVersionText); }
+
+bool AboutWindow::Event_KeyDown(const std::string& key) {
+  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  return false;
+}
+
+bool AboutWindow::StaticText4_MouseDown(int, int) {
+  fw::ShowURL(MakersSite());
+  return false;
+}
+
+bool AboutWindow::StaticText5_MouseDown(int, int) {
+  fw::ShowURL(Hosts::AuthorURL());
+  return false;
+}

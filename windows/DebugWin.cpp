@@ -1,0 +1,43 @@
+#include "windows/DebugWin.h"
+
+#include "app/Design.h"
+#include "core/Globals.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/Environment.h"
+
+void DebugWin::Layout() {
+  SetTitle("Debug");
+  SetSize(300, 172);
+  SetMinSize(64, 64);
+  SetMaxSize(32000, 32000);
+  SetFrame(0);
+  SetPlacement(4);
+  SetResizeable(true);
+  SetButtons(true, true, true);
+  SetBackColor(false, 0x000000);
+  SetVisibleWhenCreated(true);
+  SetMenuBarVisible(true);
+}
+
+void DebugWin::CreateControls() {
+  using layout::Set;
+  // name, left, top, width, height, then the design-time settings. The
+  // field grows with the window and wraps long lines, so a whole reply can
+  // be read by scrolling down.
+  Set(Add<fw::StaticText>("StaticText1", 20, 14, 100, 20)).Font("System", 12).Text("Response:");
+  Set(Add<fw::EditField>("Response", 20, 37, 260, 116)).Font("System", 12).Multiline().ReadOnly()
+      .ScrollBars(true, false).Locks(true, true, true, true);
+}
+
+void DebugWin::Event_Open() {
+  Ctl<fw::EditField>("Response").SetText(Globals::RawResponse);
+  Globals::DebugWInOpen = true;
+}
+
+void DebugWin::Event_Close() { Globals::DebugWInOpen = false; }
+
+bool DebugWin::Event_KeyDown(const std::string& key) {
+  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  return false;
+}

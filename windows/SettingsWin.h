@@ -1,0 +1,45 @@
+#pragma once
+// The settings: the place, the temperature and speed units and the robot,
+// applied all at once by Save, and links to two of the maker's other
+// products. The window keeps no state of its own: the saved settings live
+// in Globals (UserLocation, UserTempUnit, UserSpeedUnit, UserRobot) and
+// other code reads and sets the controls "Location", "Temp", "Speed" and
+// "Robot" by name.
+#include <string>
+
+#include "framework/ui/Window.h"
+
+class SettingsWin : public fw::Window {
+ public:
+  // The one live settings window, made when there is none.
+  static SettingsWin& Instance() { return fw::ImplicitInstance<SettingsWin>(); }
+  static bool IsLive() { return fw::HasLiveInstance<SettingsWin>(); }
+
+  // Shows the picture of the robot chosen in "Robot"; a name that is no
+  // robot's leaves the preview as it was.
+  void UpdateRobotPreview();
+
+ protected:
+  void Layout() override;
+  void CreateControls() override;
+  void Event_Open() override;
+  bool Event_KeyDown(const std::string& key) override;
+
+ private:
+  bool Canvas1_MouseDown(int x, int y);
+  bool StaticText5_MouseDown(int x, int y);
+  void PushButton1_Action();
+  void PushButton2_Action();
+  void Robot_Change();
+  bool Canvas3_MouseDown(int x, int y);
+  bool StaticText8_MouseDown(int x, int y);
+
+  // Makes the main window again (after the user closed it) without losing
+  // the choices made here.
+  void BringBackMainWindow();
+  // Converts the weather values on hand when a unit changed.
+  void ApplyTempUnit();
+  void ApplySpeedUnit();
+  // The main window, and the forecast window while it is in use.
+  void RefillWindows();
+};
