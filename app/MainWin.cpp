@@ -118,6 +118,24 @@ void MainWin::CreateControls() {
   Set(Add<Timer>("UpdateCheckTimer")).Timing(Timer::Single, 10)
       .OnAction([this] { UpdateCheckTimer_Action(); });
   Set(Add<Thread>("UpdateCheckThread")).Priority(5, 0).OnRun([this] { UpdateCheckThread_Run(); });
+  auto& sock = Add<HTTPSockControl>("HTTPSock");
+  sock.TCPError = [this](int code) { HTTPSock_TCPError(code); };
+  sock.ProtocolError = [this](int code, std::shared_ptr<HTTPHeaders> headers) {
+    HTTPSock_ProtocolError(code, headers);
+  };
+  sock.ProgressChange = [this](const std::string& message) { HTTPSock_ProgressChange(message); };
+  sock.PageReceived = [this](const std::string& type, const std::string& content, bool viaGrab) {
+    HTTPSock_PageReceived(type, content, viaGrab);
+  };
+  sock.OperationError = [this](const std::string& message, bool flag) {
+    HTTPSock_OperationError(message, flag);
+  };
+  sock.HandleRedirection = [this](const std::string& url) { return HTTPSock_HandleRedirection(url); };
+  sock.GotHeaders = [this](int code, std::shared_ptr<HTTPHeaders> headers, bool informational,
+                           bool complete) { HTTPSock_GotHeaders(code, headers, informational, complete); };
+  sock.DataProgress = [this](double received, double total, double added) {
+    HTTPSock_DataProgress(received, total, added);
+  };
   Set(Add<ProgressBar>("Progress", 65, 181, 100, 12)).Range(0, 100).Hidden();
   Set(Add<ChasingArrows>("ChasingArrows1", 8, 169, 16, 16)).Hidden();
   Set(Add<StaticText>("Digit", 6, 40, 34, 10)).Font("System", 8).Align(Align::Center)
@@ -202,6 +220,64 @@ void MainWin::UpdateCheckThread_Run() {
   refresh.SetEnabled(false);
   Globals::GetUpdateData();
   refresh.SetEnabled(true);
+}
+
+// ---- The window's own HTTP client ----
+
+void MainWin::HTTPSock_TCPError(int code) {
+  Ctl<StaticText>("Status").SetText("TCP Error: " + fw::Str(code));
+}
+
+void MainWin::HTTPSock_ProtocolError(int code, const std::shared_ptr<HTTPHeaders>&) {
+  Ctl<StaticText>("Status").SetText("Protocol Error: " + fw::Str(code));
+}
+
+void MainWin::HTTPSock_ProgressChange(const std::string& message) {
+  Ctl<StaticText>("Status").SetText(message);
+}
+
+void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
+  const std::string text = fw::ReplaceAll(content, fw::Chr(10), fw::Chr(13));
+  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
+  Globals::RawResponse = text;
+  if (fw::StrEq(Globals::RequestType, "WEATHER")) {
+    Globals::ParseResponse(Globals::RawResponse);
+    Globals::ToggleLoadingStates(false);
+    if (!Globals::InitialUpdateCheckRun) Ctl<Thread>("UpdateCheckThread").Run();
+  }
+  if (fw::StrEq(Globals::RequestType, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
+  Ctl<Timer>("DigitInit").SetMode(Timer::Off);
+  Ctl<Timer>("DigitFlip").SetMode(Timer::Off);
+  Ctl<StaticText>("Digit").SetVisible(false);
+  Ctl<StaticText>("Status").SetText("");
+}
+
+void MainWin::HTTPSock_OperationError(const std::string& message, bool) {
+  Ctl<StaticText>("Status").SetText("Operation Error: " + message);
+}
+
+bool MainWin::HTTPSock_HandleRedirection(const std::string& url) {
+  // Absolute web addresses are followed; anything else (a relative
+  // location) is taken as the page itself.
+  return !fw::StrEq(fw::Left(url, 7), "http://");
+}
+
+void MainWin::HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& headers, bool,
+                                  bool complete) {
+  // Only a reply without a body (HEAD, OPTIONS) is worth showing here.
+  if (!complete) return;
+  Ctl<StaticText>("Status").SetText("Headers Received!");
+  const std::string lines = headers ? fw::ReplaceAll(headers->Data(), fw::Chr(10), "") : "";
+  DebugWin::Instance().Ctl<fw::EditField>("Response").SetText("Code: " + fw::Str(code) +
+                                                              fw::Chr(13) + lines);
+}
+
+void MainWin::HTTPSock_DataProgress(double received, double total, double) {
+  // Small replies are over before a bar would mean anything.
+  if (total <= 5120) return;
+  auto& bar = Ctl<ProgressBar>("Progress");
+  if (static_cast<double>(bar.Maximum()) != total / 1024) bar.SetMaximum(fw::ToInt32(total / 1024));
+  bar.SetValue(fw::ToInt32(received / 1024));
 }
 
 void MainWin::DigitFlip_Action() {

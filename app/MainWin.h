@@ -6,9 +6,13 @@
 #include <string>
 
 #include "framework/ui/Window.h"
+#include "http/BasicHTTP.h"
 
 class MainWin : public fw::Window {
  public:
+  // The class of the window's own HTTP client, the control "HTTPSock".
+  using HTTPSockControl = fw::NonVisual<BasicHTTP>;
+
   // The one live main window, made when there is none.
   static MainWin& Instance() { return fw::ImplicitInstance<MainWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<MainWin>(); }
@@ -33,6 +37,15 @@ class MainWin : public fw::Window {
   void DownloadUpdateButton_Action();
   void UpdateCheckTimer_Action();
   void UpdateCheckThread_Run();
+  void HTTPSock_TCPError(int code);
+  void HTTPSock_ProtocolError(int code, const std::shared_ptr<HTTPHeaders>& headers);
+  void HTTPSock_ProgressChange(const std::string& message);
+  void HTTPSock_PageReceived(const std::string& type, const std::string& content, bool viaGrab);
+  void HTTPSock_OperationError(const std::string& message, bool flag);
+  bool HTTPSock_HandleRedirection(const std::string& url);
+  void HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& headers,
+                           bool informational, bool complete);
+  void HTTPSock_DataProgress(double received, double total, double added);
   void DigitFlip_Action();
   void DigitInit_Action();
 };

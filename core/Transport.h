@@ -9,6 +9,7 @@ namespace Transport {
 
 enum class Carrier {
   MyHTTPSocket,  // the framework's HTTP socket, one new socket per request
+  BasicHTTP,     // the main window's own HTTP/1.1 client, its control "HTTPSock"
 };
 
 inline constexpr Carrier kCarrier = Carrier::MyHTTPSocket;

@@ -72,6 +72,10 @@ void GetUpdateData() {
       // The socket keeps itself alive until its last event.
       socket->GetURL("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
       break;
+    case Transport::Carrier::BasicHTTP:
+      // Its page handler hands the reply to the same parsers.
+      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
+      break;
   }
 }
 

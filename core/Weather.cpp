@@ -100,6 +100,10 @@ void GetForecast() {
       // The socket keeps itself alive until its last event.
       socket->GetURL(url);
       break;
+    case Transport::Carrier::BasicHTTP:
+      // Its page handler hands the reply to the same parsers.
+      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get(url);
+      break;
   }
 
   MainWin& win = MainWin::Instance();

@@ -1,5 +1,7 @@
 #include "framework/net/HTTPSocket.h"
 
+#include "framework/text/Exceptions.h"
+
 #include <QObject>
 #include <QTimer>
 #include <algorithm>
@@ -237,7 +239,8 @@ struct HTTPSocket::Impl {
   bool Raise(F&& event) {
     const std::shared_ptr<bool> stillAlive = alive;
     const unsigned req = request;
-    event();
+    // An exception from the owner's handler must not unwind into Qt.
+    Guarded(event);
     return *stillAlive && request == req;
   }
 

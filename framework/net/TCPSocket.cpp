@@ -1,5 +1,7 @@
 #include "framework/net/TCPSocket.h"
 
+#include "framework/text/Exceptions.h"
+
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
@@ -86,7 +88,8 @@ struct TCPSocket::Impl {
   bool Raise(void (TCPSocket::*event)()) {
     const std::shared_ptr<bool> stillAlive = alive;
     const unsigned gen = generation;
-    (q->*event)();
+    // An exception from the owner's handler must not unwind into Qt.
+    Guarded([&] { (q->*event)(); });
     return *stillAlive && generation == gen;
   }
 

@@ -49,11 +49,13 @@ TEST(MainWindow, HasItsControlsInCreationOrder) {
       "PushButton1",    "RobotIcon",          "Canvas2",        "StaticText2",
       "Current",        "StaticText6",        "StaticText8",    "StaticText9",
       "Separator1",     "ForecastButton",     "StaticText3",    "DownloadUpdateButton",
-      "UpdateCheckTimer", "UpdateCheckThread", "Progress",      "ChasingArrows1",
+      "UpdateCheckTimer", "UpdateCheckThread", "HTTPSock",      "Progress",
+      "ChasingArrows1",
       "Digit",          "DigitFlip",          "DigitInit",      "ArrowIcon",
       "Canvas9",        "Canvas10",           "SunriseLabel",   "SunsetLabel",
       "StaticText12",   "StaticText13"};
   MainWin& win = MainWin::Instance();
+  ASSERT_EQ(expected.size(), 51u);
   ASSERT_EQ(win.ControlCount(), static_cast<int>(expected.size()));
   for (int i = 0; i < win.ControlCount(); ++i) EXPECT_EQ(win.ControlAt(i).Name(), expected[i]) << i;
   EXPECT_EQ(win.Width(), 301);

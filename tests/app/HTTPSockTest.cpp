@@ -1,0 +1,115 @@
+// The main window's own HTTP client, carrying requests end to end against
+// a scripted loopback server, and the window's handlers of its events.
+#include <gtest/gtest.h>
+
+#include "app/MainWin.h"
+#include "core/Globals.h"
+#include "core/WeatherValues.h"
+#include "framework/ui/Controls.h"
+#include "framework/ui/Timer.h"
+#include "AppFixture.h"
+#include "support/Recorders.h"
+#include "support/Wait.h"
+#include "support/net/ScriptedServer.h"
+#include "windows/DebugWin.h"
+
+using testsupport::Script;
+using testsupport::ScriptedServer;
+using testsupport::WaitUntil;
+
+namespace {
+
+MainWin::HTTPSockControl& Sock() {
+  return MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock");
+}
+
+std::string Status() { return MainWin::Instance().Ctl<fw::StaticText>("Status").Text(); }
+
+class HTTPSockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::StartWithoutLoop();
+    // The window's own update check stays out of the way.
+    MainWin::Instance().Ctl<fw::Timer>("UpdateCheckTimer").SetMode(fw::Timer::Off);
+    MainWin::Instance().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [this] { ++updateChecks; };
+  }
+  ScriptedServer server;
+  int updateChecks = 0;
+};
+
+TEST_F(HTTPSockTest, AWeatherPageGoesToTheWeatherParser) {
+  server.Enqueue(Script::Reply(200, "{\"current_temperature\":12.5,\n\"day1_forecast\":\"Rain\"}\n"));
+  Globals::RequestType = "WEATHER";
+  MainWin::Instance().Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Multiple);
+  MainWin::Instance().Ctl<fw::StaticText>("Digit").SetVisible(true);
+  Sock().Get(server.Url("/breezeling/weather?location=Naseby"));
+  ASSERT_TRUE(WaitUntil([] { return WeatherValues::Day1TempCurrent == "12.5"; }));
+  EXPECT_EQ(WeatherValues::Day1Forecast, "Rain");
+  EXPECT_EQ(Globals::RawResponse, "{\"current_temperature\":12.5,\r\"day1_forecast\":\"Rain\"}\r");
+  EXPECT_FALSE(MainWin::Instance().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible());
+  EXPECT_FALSE(MainWin::Instance().Ctl<fw::StaticText>("Digit").Visible());
+  EXPECT_EQ(MainWin::Instance().Ctl<fw::Timer>("DigitFlip").GetMode(), fw::Timer::Off);
+  EXPECT_EQ(Status(), "");
+  ASSERT_TRUE(WaitUntil([&] { return updateChecks == 1; }));
+  EXPECT_NE(server.Requests().at(0).find("GET /breezeling/weather?location=Naseby HTTP/1.1\r\n"),
+            std::string::npos);
+}
+
+TEST_F(HTTPSockTest, AnUpdatePageGoesToTheUpdateParserOnly) {
+  WeatherValues::Day1TempCurrent = "untouched";
+  server.Enqueue(Script::Reply(200, "currentX: 1.3.0\nxUrl: http://x.example/d\n"));
+  Globals::RequestType = "UPDATE";
+  Globals::InitialUpdateCheckRun = true;  // no weather request follows
+  Sock().Get(server.Url("/updates/breezeling-remote.txt"));
+  ASSERT_TRUE(WaitUntil([] { return Globals::RawResponse == "currentX: 1.3.0\rxUrl: http://x.example/d\r"; }));
+  EXPECT_EQ(WeatherValues::Day1TempCurrent, "untouched");
+  EXPECT_EQ(Status(), "");
+  EXPECT_TRUE(testsupport::Recorders::Get().boxes.empty());
+}
+
+TEST_F(HTTPSockTest, FailuresShowInTheStatusLine) {
+  server.Enqueue(Script::Reply(404, "missing"));
+  Sock().Get(server.Url("/nothing"));
+  ASSERT_TRUE(WaitUntil([] { return Status() == "Protocol Error: 404"; }));
+
+  Sock().Get("http://127.0.0.1:" + std::to_string(testsupport::RefusedPort()) + "/x");
+  ASSERT_TRUE(WaitUntil([] { return Status() == "TCP Error: 102"; }));
+
+  Sock().Get("http://nodot/x");
+  EXPECT_EQ(Status(), "Operation Error: Bad URL!");
+}
+
+TEST_F(HTTPSockTest, OnlyAbsoluteRedirectionsAreFollowed) {
+  EXPECT_TRUE(Sock().HandleRedirection("/next"));
+  EXPECT_FALSE(Sock().HandleRedirection("http://127.0.0.1/next"));
+  EXPECT_FALSE(Sock().HandleRedirection("HTTP://127.0.0.1/next"));
+
+  // A relative location is delivered as the page itself.
+  server.Enqueue(Script::Reply(302, "moved", {{"Location", "/next"}}));
+  Globals::RequestType = "WEATHER";
+  Sock().Get(server.Url("/breezeling/weather?location=x"));
+  ASSERT_TRUE(WaitUntil([] { return Globals::RawResponse == "moved"; }));
+  EXPECT_EQ(server.ConnectionCount(), 1);
+}
+
+TEST_F(HTTPSockTest, HeadersOfAHeadReplyGoToTheDebugWindow) {
+  server.Enqueue(Script::Reply(200, "", {{"X-Test", "1"}}));
+  Sock().GetHeaders(server.Url("/"));
+  ASSERT_TRUE(WaitUntil([] { return Status() == "Headers Received!"; }));
+  const std::string text = DebugWin::Instance().Ctl<fw::EditField>("Response").Text();
+  EXPECT_EQ(text.rfind("Code: 200\r", 0), 0u) << text;
+  EXPECT_NE(text.find("X-Test: 1\r"), std::string::npos);
+  EXPECT_EQ(text.find('\n'), std::string::npos);
+}
+
+TEST_F(HTTPSockTest, TheProgressBarCountsKilobytesOfLargeReplies) {
+  auto& bar = MainWin::Instance().Ctl<fw::ProgressBar>("Progress");
+  Sock().DataProgress(1000, 5120, 1000);
+  EXPECT_EQ(bar.Maximum(), 100) << "small replies leave the bar alone";
+  Sock().DataProgress(5120, 10240, 5120);
+  EXPECT_EQ(bar.Maximum(), 10);
+  EXPECT_EQ(bar.Value(), 5);
+  EXPECT_FALSE(bar.Visible()) << "the bar's visibility is not the handler's business";
+}
+
+}  // namespace
