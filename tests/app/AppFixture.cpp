@@ -5,12 +5,9 @@
 #include <QWidget>
 
 #include "app/App.h"
-#include "app/MainWin.h"
 #include "app/Startup.h"
-#include "core/Hosts.h"
 #include "framework/ui/Environment.h"
 #include "support/TestHooks.h"
-#include "support/net/ScriptedServer.h"
 
 namespace apptest {
 

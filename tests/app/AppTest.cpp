@@ -1,60 +1,50 @@
 // The start sequence, the application object and the menu bar.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QChildEvent>
 #include <QTimer>
 #include <map>
 #include <optional>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "app/App.h"
-#include "app/MainWin.h"
-#include "app/Menu.h"
-#include "app/Pictures.h"
 #include "app/Startup.h"
-#include "core/Globals.h"
-#include "core/Hosts.h"
-#include "core/WeatherValues.h"
 #include "framework/text/Exceptions.h"
-#include "framework/ui/Controls.h"
-#include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
-#include "support/Recorders.h"
-#include "support/Wait.h"
 
 namespace {
-
-using apptest::StartWithoutLoop;
 
 // Notes what the application's Open had set up at the first moment the
 // main window exists and receives a widget (its layout, before its Open).
 class MainWindowBirthSpy : public QObject {
  public:
-  std::optional<std::string> unitTempThen, crThen;
+  std::optional<std::string> valuesThen;
+  bool flagsThen = true;
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ChildAdded && !unitTempThen && MainWin::IsLive()) {
-      unitTempThen = WeatherValues::UnitTemp;
-      crThen = Globals::CR;
+    if (event->type() == QEvent::ChildAdded && !valuesThen && MainWin::IsLive()) {
+      valuesThen = WeatherValues::UnitTemp + " " + WeatherValues::UnitSpeed + Globals::CR + Globals::LF + "[" +
+                   Globals::RequestType + "]";
+      flagsThen = Globals::AppLocked || Globals::ForecastWinOpen || Globals::InitialUpdateCheckRun;
     }
     return false;
   }
 };
 
 TEST(StartSequence, OpensTheApplicationBeforeTheMainWindowRunsTheLoopAndReleasesAtQuit) {
+  Globals::AppLocked = Globals::ForecastWinOpen = Globals::InitialUpdateCheckRun = true;
+  WeatherValues::UnitTemp = "F";
+  WeatherValues::UnitSpeed = "mph";
   MainWindowBirthSpy spy;
   qApp->installEventFilter(&spy);
   bool windowLiveInLoop = false, registeredInLoop = false, barSharedInLoop = false;
   QTimer::singleShot(0, [&] {
     windowLiveInLoop = MainWin::IsLive();
     const auto types = fw::RegisteredFileTypes();
-    registeredInLoop = types.size() == 1 && types[0] == FileTypes::pText &&
-                       types[0]->Name() == "text" && types[0]->Extensions().empty() &&
-                       types[0]->MacType() == "TEXT" && types[0]->MacCreator() == "R*ch";
+    registeredInLoop = types.size() == 1 && types[0] == FileTypes::pText && types[0]->Name() == "text" &&
+                       types[0]->Extensions().empty() && types[0]->MacType() == "TEXT" &&
+                       types[0]->MacCreator() == "R*ch";
     barSharedInLoop = App::Get().GetMenuBar() == &Menu::Menu::Instance() &&
                       MainWin::Instance().GetMenuBar() == &Menu::Menu::Instance();
     Globals::UserLocation = "Naseby";
@@ -63,9 +53,9 @@ TEST(StartSequence, OpensTheApplicationBeforeTheMainWindowRunsTheLoopAndReleases
   _Main();
   qApp->removeEventFilter(&spy);
 
-  ASSERT_TRUE(spy.unitTempThen.has_value());
-  EXPECT_EQ(*spy.unitTempThen, "C");
-  EXPECT_EQ(*spy.crThen, "\r");
+  // The application's Open had set the start-up values, and sent no request.
+  EXPECT_EQ(spy.valuesThen, "C km/h\r\n[]");
+  EXPECT_FALSE(spy.flagsThen);
   EXPECT_TRUE(windowLiveInLoop);
   EXPECT_TRUE(registeredInLoop);
   EXPECT_TRUE(barSharedInLoop);
@@ -73,24 +63,8 @@ TEST(StartSequence, OpensTheApplicationBeforeTheMainWindowRunsTheLoopAndReleases
   EXPECT_TRUE(fw::Window::LiveWindows().empty());
   EXPECT_TRUE(fw::RegisteredFileTypes().empty());
   EXPECT_EQ(FileTypes::pText, nullptr);
-  EXPECT_EQ(Globals::UserLocation, "");
-  EXPECT_EQ(WeatherValues::UnitTemp, "");
+  EXPECT_EQ(Globals::UserLocation + WeatherValues::UnitTemp, "");
   EXPECT_THROW(App::Get(), fw::NilObjectException);
-}
-
-TEST(AppOpen, SetsTheStartUpValues) {
-  Globals::AppLocked = Globals::ForecastWinOpen = Globals::InitialUpdateCheckRun = true;
-  WeatherValues::UnitTemp = "F";
-  WeatherValues::UnitSpeed = "mph";
-  StartWithoutLoop();
-  EXPECT_FALSE(Globals::AppLocked);
-  EXPECT_FALSE(Globals::ForecastWinOpen);
-  EXPECT_FALSE(Globals::InitialUpdateCheckRun);
-  EXPECT_EQ(Globals::CR, "\r");
-  EXPECT_EQ(Globals::LF, "\n");
-  EXPECT_EQ(WeatherValues::UnitTemp, "C");
-  EXPECT_EQ(WeatherValues::UnitSpeed, "km/h");
-  EXPECT_EQ(Globals::RequestType, "");  // no request is sent from here
 }
 
 TEST(AppObject, MissingApplicationOrMenuBarIsANilObject) {
@@ -102,31 +76,17 @@ TEST(AppObject, MissingApplicationOrMenuBarIsANilObject) {
   EXPECT_THROW(Menu::AboutMenuItem(), fw::NilObjectException);
 }
 
-struct ItemRow {
-  const char* menu;
-  const char* name;
-  fw::MenuItem::Kind kind;
-  const char* caption;
-  const char* shortcut;
-  bool autoEnable;
-};
-
 TEST(MenuBar, HasFileEditWindowWithTheirItemsInOrder) {
   Menu::Menu& bar = Menu::Menu::Instance();
   const std::vector<std::pair<std::string, std::string>> menus = {
       {"UntitledMenu2", "File"}, {"UntitledMenu0", "Edit"}, {"WindowMenu", "Window"}};
   ASSERT_EQ(bar.Count(), 3);
-  for (int i = 0; i < 3; ++i) {
-    fw::MenuItem* menu = bar.Item(i);
-    EXPECT_EQ(menu->Name(), menus[i].first);
-    EXPECT_EQ(menu->Text(), menus[i].second);
-    EXPECT_EQ(menu->ItemKind(), fw::MenuItem::Kind::Plain);
-    EXPECT_FALSE(menu->AutoEnable());
-    EXPECT_EQ(menu->KeyboardShortcut(), "");
-  }
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(bar.Item(i)->Name() + " " + bar.Item(i)->Text(), menus[i].first + " " + menus[i].second);
 
   using K = fw::MenuItem::Kind;
-  const std::vector<ItemRow> rows = {
+  // Menu, item name, kind, caption, shortcut, whether the item enables itself.
+  const std::vector<std::tuple<std::string, std::string, K, std::string, std::string, bool>> rows = {
       {"UntitledMenu2", "FileQuit", K::Quit, "Quit", "Cmd+Q", true},
       {"UntitledMenu0", "EditUndo", K::Plain, "Undo", "Cmd+Z", false},
       {"UntitledMenu0", "UntitledMenu1", K::Plain, "-", "", false},
@@ -143,74 +103,48 @@ TEST(MenuBar, HasFileEditWindowWithTheirItemsInOrder) {
       {"WindowMenu", "MoreMenuItem", K::Apple, "More Cool Apps!", "", false},
   };
   std::map<std::string, int> position;
-  for (const ItemRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    fw::MenuItem* menu = bar.Child(row.menu);
-    ASSERT_NE(menu, nullptr);
-    int index = position[row.menu]++;
-    fw::MenuItem* item = menu->Item(index);
+  for (const auto& [menu, name, kind, caption, shortcut, autoEnable] : rows) {
+    SCOPED_TRACE(name);
+    ASSERT_NE(bar.Child(menu), nullptr);
+    fw::MenuItem* item = bar.Child(menu)->Item(position[menu]++);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->Name(), row.name);
-    EXPECT_EQ(item->ItemKind(), row.kind);
-    EXPECT_EQ(item->Text(), row.caption);
-    EXPECT_EQ(item->KeyboardShortcut(), row.shortcut);
-    EXPECT_EQ(item->AutoEnable(), row.autoEnable);
-    EXPECT_EQ(item->IsSeparator(), std::string(row.caption) == "-");
+    EXPECT_EQ(item->Name() + " | " + item->Text() + " | " + item->KeyboardShortcut(),
+              name + " | " + caption + " | " + shortcut);
+    EXPECT_EQ(item->ItemKind(), kind);
+    EXPECT_EQ(item->AutoEnable(), autoEnable);
   }
   for (const auto& [menu, count] : position) EXPECT_EQ(bar.Child(menu)->Count(), count) << menu;
 }
 
-TEST(MenuBar, AccessorsFindItemsInsideTheMenusThroughTheApplication) {
-  StartWithoutLoop();
+TEST(MenuBar, TheSixProgramItemsAreFoundEnabledAgainAndBound) {
+  apptest::StartWithoutLoop();
   fw::MenuItem* window = Menu::Menu::Instance().Child("WindowMenu");
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(&Menu::ForecastMenuItem(), window->Child("ForecastMenuItem"));
-  EXPECT_EQ(&Menu::SettingsMenuItem(), window->Child("SettingsMenuItem"));
-  EXPECT_EQ(&Menu::BreezelingMenuItem(), window->Child("BreezelingMenuItem"));
-  EXPECT_EQ(static_cast<fw::MenuItem*>(&Menu::AboutMenuItem()), window->Child("AboutMenuItem"));
-  EXPECT_EQ(static_cast<fw::MenuItem*>(&Menu::UpdatesMenuItem()), window->Child("UpdatesMenuItem"));
-  EXPECT_EQ(static_cast<fw::MenuItem*>(&Menu::MoreMenuItem()), window->Child("MoreMenuItem"));
-}
-
-TEST(MenuBar, PreparingTheMenusEnablesTheSixProgramItemsAgain) {
-  StartWithoutLoop();
-  std::vector<fw::MenuItem*> items = {&Menu::AboutMenuItem(),    &Menu::SettingsMenuItem(),
-                                      &Menu::BreezelingMenuItem(), &Menu::UpdatesMenuItem(),
-                                      &Menu::MoreMenuItem(),     &Menu::ForecastMenuItem()};
-  for (fw::MenuItem* item : items) item->Disable();
+  const std::vector<std::pair<const char*, fw::MenuItem& (*)()>> items = {
+      {"AboutMenuItem", []() -> fw::MenuItem& { return Menu::AboutMenuItem(); }},
+      {"SettingsMenuItem", &Menu::SettingsMenuItem},
+      {"BreezelingMenuItem", &Menu::BreezelingMenuItem},
+      {"ForecastMenuItem", &Menu::ForecastMenuItem},
+      {"UpdatesMenuItem", []() -> fw::MenuItem& { return Menu::UpdatesMenuItem(); }},
+      {"MoreMenuItem", []() -> fw::MenuItem& { return Menu::MoreMenuItem(); }}};
+  for (const auto& [name, item] : items) item().Disable();
   App::Get().PrepareMenus();
-  for (fw::MenuItem* item : items) EXPECT_TRUE(item->Enabled()) << item->Name();
+  for (const auto& [name, item] : items) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(&item(), window->Child(name));
+    EXPECT_TRUE(item().Enabled());
+    EXPECT_TRUE(App::Get().HandleMenuCommand(name));
+  }
+  EXPECT_FALSE(App::Get().HandleMenuCommand("EditClear"));
 }
 
 TEST(MenuHandlers, MoreCoolAppsOpensTheMakersSiteRoot) {
   Hosts::SetForTesting("proxy.invalid:1", "web.invalid:8080");
-  StartWithoutLoop();
+  apptest::StartWithoutLoop();
   EXPECT_FALSE(App::Get()._MoreMenuItem_Action());
   Menu::MoreMenuItem().Trigger();
   EXPECT_EQ(testsupport::Recorders::Get().links,
             (std::vector<std::string>{"http://web.invalid:8080", "http://web.invalid:8080"}));
-}
-
-TEST(MenuHandlers, EveryProgramItemIsBound) {
-  StartWithoutLoop();
-  for (const char* bound : {"AboutMenuItem", "SettingsMenuItem", "BreezelingMenuItem",
-                            "ForecastMenuItem", "UpdatesMenuItem", "MoreMenuItem"})
-    EXPECT_TRUE(App::Get().HandleMenuCommand(bound)) << bound;
-  EXPECT_FALSE(App::Get().HandleMenuCommand("EditClear"));
-}
-
-TEST(MenuHandlers, CheckForUpdatesRunsTheUpdateCheckThread) {
-  StartWithoutLoop();
-  MainWin& win = MainWin::Instance();
-  // Let the window's own check at opening finish first.
-  ASSERT_TRUE(testsupport::WaitUntil([&] {
-    return win.Ctl<fw::Timer>("UpdateCheckTimer").GetMode() == fw::Timer::Off &&
-           win.Ctl<fw::Thread>("UpdateCheckThread").Pending() == 0;
-  }));
-  auto& refresh = win.Ctl<fw::BevelButton>("RefreshButton");
-  refresh.SetEnabled(false);
-  Menu::UpdatesMenuItem().Trigger();
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return refresh.Enabled(); }));
 }
 
 }  // namespace

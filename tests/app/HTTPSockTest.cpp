@@ -1,29 +1,16 @@
 // The main window's own HTTP client, carrying requests end to end against
 // a scripted loopback server, and the window's handlers of its events.
-#include <gtest/gtest.h>
-
-#include "app/MainWin.h"
-#include "core/Globals.h"
-#include "core/WeatherValues.h"
-#include "framework/ui/Controls.h"
-#include "framework/ui/Timer.h"
 #include "AppFixture.h"
-#include "support/Recorders.h"
-#include "support/Wait.h"
-#include "support/net/ScriptedServer.h"
 #include "windows/DebugWin.h"
-
-using testsupport::Script;
-using testsupport::ScriptedServer;
-using testsupport::WaitUntil;
 
 namespace {
 
-MainWin::HTTPSockControl& Sock() {
-  return MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock");
-}
+using apptest::TextOf;
+using testsupport::Script;
+using testsupport::WaitUntil;
 
-std::string Status() { return MainWin::Instance().Ctl<fw::StaticText>("Status").Text(); }
+MainWin::HTTPSockControl& Sock() { return MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock"); }
+std::string Status() { return TextOf("Status"); }
 
 class HTTPSockTest : public ::testing::Test {
  protected:
@@ -33,22 +20,23 @@ class HTTPSockTest : public ::testing::Test {
     MainWin::Instance().Ctl<fw::Timer>("UpdateCheckTimer").SetMode(fw::Timer::Off);
     MainWin::Instance().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [this] { ++updateChecks; };
   }
-  ScriptedServer server;
+  testsupport::ScriptedServer server;
   int updateChecks = 0;
 };
 
 TEST_F(HTTPSockTest, AWeatherPageGoesToTheWeatherParser) {
+  MainWin& win = MainWin::Instance();
   server.Enqueue(Script::Reply(200, "{\"current_temperature\":12.5,\n\"day1_forecast\":\"Rain\"}\n"));
   Globals::RequestType = "WEATHER";
-  MainWin::Instance().Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Multiple);
-  MainWin::Instance().Ctl<fw::StaticText>("Digit").SetVisible(true);
+  win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Multiple);
+  win.Ctl<fw::StaticText>("Digit").SetVisible(true);
   Sock().Get(server.Url("/breezeling/weather?location=Naseby"));
   ASSERT_TRUE(WaitUntil([] { return WeatherValues::Day1TempCurrent == "12.5"; }));
   EXPECT_EQ(WeatherValues::Day1Forecast, "Rain");
   EXPECT_EQ(Globals::RawResponse, "{\"current_temperature\":12.5,\r\"day1_forecast\":\"Rain\"}\r");
-  EXPECT_FALSE(MainWin::Instance().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible());
-  EXPECT_FALSE(MainWin::Instance().Ctl<fw::StaticText>("Digit").Visible());
-  EXPECT_EQ(MainWin::Instance().Ctl<fw::Timer>("DigitFlip").GetMode(), fw::Timer::Off);
+  EXPECT_FALSE(win.Ctl<fw::ChasingArrows>("ChasingArrows1").Visible());
+  EXPECT_FALSE(win.Ctl<fw::StaticText>("Digit").Visible());
+  EXPECT_EQ(win.Ctl<fw::Timer>("DigitFlip").GetMode(), fw::Timer::Off);
   EXPECT_EQ(Status(), "");
   ASSERT_TRUE(WaitUntil([&] { return updateChecks == 1; }));
   EXPECT_NE(server.Requests().at(0).find("GET /breezeling/weather?location=Naseby HTTP/1.1\r\n"),
@@ -71,10 +59,8 @@ TEST_F(HTTPSockTest, FailuresShowInTheStatusLine) {
   server.Enqueue(Script::Reply(404, "missing"));
   Sock().Get(server.Url("/nothing"));
   ASSERT_TRUE(WaitUntil([] { return Status() == "Protocol Error: 404"; }));
-
   Sock().Get("http://127.0.0.1:" + std::to_string(testsupport::RefusedPort()) + "/x");
   ASSERT_TRUE(WaitUntil([] { return Status() == "TCP Error: 102"; }));
-
   Sock().Get("http://nodot/x");
   EXPECT_EQ(Status(), "Operation Error: Bad URL!");
 }
@@ -83,7 +69,6 @@ TEST_F(HTTPSockTest, OnlyAbsoluteRedirectionsAreFollowed) {
   EXPECT_TRUE(Sock().HandleRedirection("/next"));
   EXPECT_FALSE(Sock().HandleRedirection("http://127.0.0.1/next"));
   EXPECT_FALSE(Sock().HandleRedirection("HTTP://127.0.0.1/next"));
-
   // A relative location is delivered as the page itself.
   server.Enqueue(Script::Reply(302, "moved", {{"Location", "/next"}}));
   Globals::RequestType = "WEATHER";

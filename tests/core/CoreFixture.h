@@ -4,16 +4,36 @@
 // server that the maker's hosts point at.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/App.h"
 #include "app/MainWin.h"
 #include "app/Menu.h"
+#include "core/Globals.h"
 #include "core/Hosts.h"
+#include "core/WeatherValues.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Timer.h"
+#include "support/Recorders.h"
+#include "support/Wait.h"
 #include "support/net/ScriptedServer.h"
+
+using testsupport::Recorders;
+using testsupport::Script;
+using testsupport::WaitUntil;
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+inline std::vector<std::string> Boxes() { return Recorders::Get().boxes; }
 
 class CoreTest : public ::testing::Test {
  protected:
@@ -51,6 +71,7 @@ class CoreTest : public ::testing::Test {
   }
   std::string Label(const std::string& name) { return Win().Ctl<fw::StaticText>(name).Text(); }
   std::string Status() { return Label("Status"); }
+  bool LoadingLook() { return Win().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible(); }
 
   testsupport::ScriptedServer server;
   int updateChecks = 0;

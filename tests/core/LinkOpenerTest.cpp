@@ -1,71 +1,42 @@
 // The forwarding page that opens a web address, and the download button
 // that uses it.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "CoreFixture.h"
-#include "core/Globals.h"
 #include "core/LinkOpener.h"
 #include "framework/files/FolderItem.h"
-#include "support/Recorders.h"
 
 namespace {
 
-using testsupport::Recorders;
-
-const std::string kHead = "<html><head><meta http-equiv='refresh' content='0;URL=";
-const std::string kTail = "'></head><body></body></html>";
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+std::string Page(const std::string& written) {
+  return "<html><head><meta http-equiv='refresh' content='0;URL=" + written + "'></head><body></body></html>";
 }
 
 std::string TempPath(const std::string& name) { return fw::TemporaryFolder().Child(name)->NativePath(); }
 
-struct PageCase {
-  const char* what;
-  std::string url, written;
-};
-
 TEST(OpenUrl, WritesStampsAndLaunchesTheForwardingPage) {
-  const std::vector<PageCase> cases = {
-      {"colons stay", "path:to:file", "path:to:file"},
-      {"empty address", "", ""},
-      {"a plain web address", "http://example.invalid/dl/breezeling-1.3.1.html",
-       "http://example.invalid/dl/breezeling-1.3.1.html"},
-      {"query ampersand", "http://h/x?a=1&b=2", "http://h/x?a=1&amp;b=2"},
-      {"a quote cannot end the attribute", "http://h/'><script>alert(1)</script>",
-       "http://h/&#39;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
-      {"double quotes too", "a\"b", "a&quot;b"},
-      {"other characters as they are", "http://h/Zürich?q=a b#top", "http://h/Zürich?q=a b#top"},
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"path:to:file", "path:to:file"},  // colons stay
+      {"", ""},
+      {"http://example.invalid/dl/breezeling-1.3.1.html", "http://example.invalid/dl/breezeling-1.3.1.html"},
+      {"http://h/x?a=1&b=2", "http://h/x?a=1&amp;b=2"},
+      // A quote cannot end the attribute.
+      {"http://h/'><script>alert(1)</script>", "http://h/&#39;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
+      {"a\"b", "a&quot;b"},
+      {"http://h/Zürich?q=a b#top", "http://h/Zürich?q=a b#top"},  // other characters as they are
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::string path = TempPath("BreezelingUpdate.html");
+  for (const auto& [url, written] : cases) {
+    SCOPED_TRACE(url);
     Recorders::Get().launches.clear();
-    Globals::OpenUrl(c.url, "BreezelingUpdate.html");
-    const std::string path = TempPath("BreezelingUpdate.html");
-    EXPECT_EQ(ReadBytes(path), kHead + c.written + kTail);
-    EXPECT_EQ(Globals::ForwardingPage(c.url), kHead + c.written + kTail);
-    const fw::FolderItem file(path);
-    EXPECT_EQ(file.MacCreator(), "MSIE");
-    EXPECT_EQ(file.MacType(), "TEXT");
+    Globals::OpenUrl(url, "BreezelingUpdate.html");
+    EXPECT_EQ(ReadBytes(path), Page(written));
+    EXPECT_EQ(Globals::ForwardingPage(url), Page(written));
+    EXPECT_EQ(fw::FolderItem(path).MacCreator() + "/" + fw::FolderItem(path).MacType(), "MSIE/TEXT");
     EXPECT_EQ(Recorders::Get().launches, std::vector<std::string>{path});
   }
-  EXPECT_TRUE(Recorders::Get().boxes.empty());
-}
-
-TEST(OpenUrl, ASecondCallReplacesTheFile) {
-  Globals::OpenUrl("http://first.invalid/a-much-longer-address-than-the-second", "page.html");
-  Globals::OpenUrl("b", "page.html");
-  EXPECT_EQ(ReadBytes(TempPath("page.html")), kHead + "b" + kTail);
-  EXPECT_EQ(Recorders::Get().launches.size(), 2u);
+  // A second call replaces the file, a longer one included.
+  Globals::OpenUrl("b", "BreezelingUpdate.html");
+  EXPECT_EQ(ReadBytes(path), Page("b"));
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST(OpenUrl, FailuresAreShownAndNothingIsLaunched) {
@@ -75,10 +46,9 @@ TEST(OpenUrl, FailuresAreShownAndNothingIsLaunched) {
   // An item of that name that cannot take text: a folder.
   ASSERT_TRUE(fw::TemporaryFolder().Child("taken.html")->CreateAsFolder());
   Globals::OpenUrl("u", "taken.html");
-  EXPECT_EQ(Recorders::Get().boxes,
-            (std::vector<std::string>{"Error: Could not create temporary file.",
-                                      "Error: Could not create temporary file.",
-                                      "Error: Could not create text file."}));
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Error: Could not create temporary file.",
+                                               "Error: Could not create temporary file.",
+                                               "Error: Could not create text file."}));
   EXPECT_TRUE(Recorders::Get().launches.empty());
 }
 
@@ -92,7 +62,7 @@ TEST_F(DownloadButtonTest, OpensTheAnnouncedAddressTwice) {
   EXPECT_EQ(Recorders::Get().links, std::vector<std::string>{Globals::AppUpdateURL});
   const std::string path = TempPath("BreezelingUpdate.html");
   EXPECT_EQ(Recorders::Get().launches, std::vector<std::string>{path});
-  EXPECT_EQ(ReadBytes(path), kHead + "http://example.invalid/get?v=1.3.1&amp;os=ppc" + kTail);
+  EXPECT_EQ(ReadBytes(path), Page("http://example.invalid/get?v=1.3.1&amp;os=ppc"));
 }
 
 }  // namespace

@@ -1,20 +1,10 @@
 // The debug window: what it shows when it opens, the replies that arrive
 // while it is open, and its closing.
-#include <QApplication>
-#include <QWidget>
-#include <string>
-
 #include "WindowsFixture.h"
 #include "app/MainWindowFilling.h"
-#include "core/Globals.h"
-#include "framework/ui/Controls.h"
-#include "support/Recorders.h"
-#include "support/Wait.h"
 #include "windows/DebugWin.h"
 
 namespace {
-
-using testsupport::Script;
 
 class DebugTest : public wintest::WindowsTest {
  protected:
@@ -22,27 +12,22 @@ class DebugTest : public wintest::WindowsTest {
   static std::string Response() { return DebugWin::Instance().Ctl<fw::EditField>("Response").Text(); }
 };
 
-TEST_F(DebugTest, StartUpLeavesItClosedAndCommandShiftDOpensItEmpty) {
-  EXPECT_FALSE(DebugWin::IsLive());
-  EXPECT_FALSE(Globals::DebugWInOpen);
+TEST_F(DebugTest, OnlyCommandShiftDOpensItAndWhileOpenItShowsEveryReplyAsItCame) {
+  EXPECT_FALSE(DebugWin::IsLive() || Globals::DebugWInOpen);
   Main().RaiseKeyDown("d", true, false);
   Main().RaiseKeyDown("d", false, true);
   EXPECT_FALSE(DebugWin::IsLive());
   OpenDebug();
   ASSERT_TRUE(DebugWin::IsLive());
-  EXPECT_TRUE(DebugWin::Instance().Visible());
-  EXPECT_TRUE(Globals::DebugWInOpen);
+  EXPECT_TRUE(DebugWin::Instance().Visible() && Globals::DebugWInOpen);
   EXPECT_EQ(Response(), "");
-}
 
-TEST_F(DebugTest, WhileOpenItShowsEveryReplyAsItCameFailedOnesToo) {
-  OpenDebug();
+  // Failed replies too; only good ones become the raw response.
   ASSERT_TRUE(Fetch(Script::Reply(200, "{\"current_temperature\":1.0}\nline two\n")));
   EXPECT_EQ(Response(), "{\"current_temperature\":1.0}\nline two\n");
   ASSERT_TRUE(Fetch(Script::Reply(404, "not\nfound")));
   EXPECT_EQ(Response(), "not\nfound");
-  EXPECT_EQ(testsupport::Recorders::Get().boxes.size(), 1u);
-  // Only good replies become the raw response.
+  EXPECT_EQ(Recorders::Get().boxes.size(), 1u);
   EXPECT_EQ(Globals::RawResponse, "{\"current_temperature\":1.0}\rline two\r");
 }
 
@@ -54,8 +39,7 @@ TEST_F(DebugTest, OpenedAfterRepliesItShowsTheLastGoodOneAndClosedItShowsNothing
   EXPECT_FALSE(DebugWin::Instance().RaiseKeyDown("w", false, false));  // only a letter
   EXPECT_TRUE(DebugWin::IsLive());
   EXPECT_FALSE(DebugWin::Instance().RaiseKeyDown("w", true, false));
-  EXPECT_FALSE(DebugWin::IsLive());
-  EXPECT_FALSE(Globals::DebugWInOpen);
+  EXPECT_FALSE(DebugWin::IsLive() || Globals::DebugWInOpen);
 
   ASSERT_TRUE(Fetch(Script::Reply(200, "second\nreply")));
   EXPECT_FALSE(DebugWin::IsLive());
@@ -74,13 +58,9 @@ TEST_F(DebugTest, HiddenItKeepsReceivingAndItsFieldGrowsWithTheWindow) {
   EXPECT_EQ(Response(), longLine);
 
   OpenDebug();
-  QWidget* frame = nullptr;
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (widget->isVisible() && widget->windowTitle() == "Debug") frame = widget;
-  ASSERT_NE(frame, nullptr);
   auto& field = DebugWin::Instance().Ctl<fw::EditField>("Response");
   const int width = field.Width(), height = field.Height();
-  frame->resize(frame->width() + 100, frame->height() + 50);
+  ASSERT_TRUE(wintest::EnlargeFrame("Debug", 100, 50));
   EXPECT_TRUE(testsupport::WaitUntil([&] { return field.Width() == width + 100; }));
   EXPECT_EQ(std::vector<int>({field.Left(), field.Top(), field.Height()}),
             std::vector<int>({20, 37, height + 50}));

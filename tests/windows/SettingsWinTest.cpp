@@ -2,21 +2,11 @@
 // file, the robot preview, Cancel and Command-W, and the product links.
 #include <QApplication>
 #include <QEvent>
+#include <array>
 #include <functional>
-#include <ostream>
-#include <string>
-#include <vector>
 
 #include "WindowsFixture.h"
-#include "app/Menu.h"
-#include "app/Pictures.h"
-#include "core/Globals.h"
-#include "core/Hosts.h"
-#include "core/WeatherValues.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/Timer.h"
-#include "support/Recorders.h"
-#include "support/Wait.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"
 #include "windows/ForecastWin.h"
@@ -25,15 +15,13 @@
 namespace {
 
 using fw::PopupMenu;
-using fw::StaticText;
-using testsupport::Script;
 using wintest::kDegree;
 
 const std::string kDefaultPlace = "Naseby, Otago, New Zealand";
 const std::string kC = kDegree + "C", kF = kDegree + "F";
 
-std::vector<std::string> FileOf(const std::string& place, const std::string& temp,
-                                const std::string& speed, const std::string& robot) {
+std::vector<std::string> FileOf(const std::string& place, const std::string& temp, const std::string& speed,
+                                const std::string& robot) {
   return {"userLocation", place, "userTempUnit", temp, "userSpeedUnit", speed, "userRobot", robot};
 }
 
@@ -65,8 +53,7 @@ class SettingsTest : public wintest::WindowsTest {
  protected:
   void SetUp() override {
     WindowsTest::SetUp();
-    // Weather on hand, in the start-up units (Celsius, km/h).
-    ASSERT_TRUE(Fetch(Script::Reply(200, wintest::FullReply())));
+    ASSERT_TRUE(FetchFull());  // weather on hand, in the start-up units (Celsius, km/h)
   }
   static SettingsWin& Settings() { return SettingsWin::Instance(); }
   static void Choose(const std::string& popup, const std::string& row) {
@@ -81,9 +68,8 @@ class SettingsTest : public wintest::WindowsTest {
   void OpenSettings() { Main().Ctl<fw::PushButton>("PushButton1").Push(); }
   // A request writes the status line at once.
   bool RequestStarted() { return MainText("Status") == "Connecting to server..."; }
-  std::string RequestLine(int n) {
-    const std::string request = WaitForRequest(n);
-    return request.substr(0, request.find("\r\n"));
+  static std::string WeatherRequest(const std::string& query) {
+    return "GET /breezeling/weather?location=" + query + " HTTP/1.0";
   }
   bool ReplyHandled() { return testsupport::WaitUntil([&] { return MainText("Status").empty(); }, 10000); }
 };
@@ -93,8 +79,8 @@ TEST_F(SettingsTest, SaveWithNothingChangedRefillsRewritesTheFileAndHidesTheWind
   Main().RaiseKeyDown("d", true, true);
   OpenSettings();
   Main().Ctl<StaticText>("StaticText3").MouseDown(1, 1);
-  const std::vector<fw::Window*> secondary = {&DebugWin::Instance(), &Settings(),
-                                              &ForecastWin::Instance(), &AboutWindow::Instance()};
+  const std::vector<fw::Window*> secondary = {&DebugWin::Instance(), &Settings(), &ForecastWin::Instance(),
+                                              &AboutWindow::Instance()};
   for (fw::Window* win : secondary) ASSERT_TRUE(win->Visible()) << win->Title();
   Main().Ctl<StaticText>("Current").SetText("stale");
   ForecastWin::Instance().Ctl<StaticText>("Max1").SetText("stale");
@@ -110,109 +96,79 @@ TEST_F(SettingsTest, SaveWithNothingChangedRefillsRewritesTheFileAndHidesTheWind
   EXPECT_TRUE(Globals::ForecastWinOpen);
 }
 
-TEST_F(SettingsTest, AChangedUnitConvertsTheValuesOnceAndIsKept) {
-  struct Step {
-    const char *popup, *unit;
-    std::string current, wind, gusts;
+TEST_F(SettingsTest, AChangedUnitIsConvertedOnceAndKeptAndASpeedChangeRefillsBeforeTheRobotStep) {
+  // Units and robot chosen (each row's robot differs from the row before);
+  // the values after Save (current, wind, gusts); the main window's
+  // temperature and wind at the robot step, and at the end.
+  const std::vector<std::array<std::string, 6>> rows = {
+      {"Fahrenheit", "km/h", "Gizmo", "68.0 100 50", "stale stale", "68.0" + kF + " 100 km/h"},
+      {"Fahrenheit", "km/h", "Wrenchy", "68.0 100 50", "stale stale", "68.0" + kF + " 100 km/h"},
+      {"Fahrenheit", "mph", "Tinker", "68.0 62.1 31.1", "68.0" + kF + " 62.1 mph", "68.0" + kF + " 62.1 mph"},
+      {"Fahrenheit", "mph", "Rivet", "68.0 62.1 31.1", "stale stale", "68.0" + kF + " 62.1 mph"},
+      {"Celsius", "mph", "Gizmo", "20.0 62.1 31.1", "stale stale", "20.0" + kC + " 62.1 mph"},
+      {"Celsius", "km/h", "Wrenchy", "20.0 99.9 50.1", "20.0" + kC + " 99.9 km/h", "20.0" + kC + " 99.9 km/h"},
+      {"Fahrenheit", "mph", "Tinker", "68.0 62.1 31.1", "68.0" + kF + " 62.1 mph", "68.0" + kF + " 62.1 mph"}};
+  const auto shown = [&] { return MainText("Current") + " " + MainText("WindSpeedLabel"); };
+  const auto mark = [&](const char* text) {
+    for (const char* label : {"Current", "WindSpeedLabel"}) Main().Ctl<StaticText>(label).SetText(text);
   };
-  // Each row saves once; saving the same unit again converts nothing.
-  const std::vector<Step> steps = {
-      {"Temp", "Fahrenheit", "68.0", "100", "50"}, {"Temp", "Fahrenheit", "68.0", "100", "50"},
-      {"Speed", "mph", "68.0", "62.1", "31.1"},    {"Speed", "mph", "68.0", "62.1", "31.1"},
-      {"Temp", "Celsius", "20.0", "62.1", "31.1"}, {"Speed", "km/h", "20.0", "99.9", "50.1"}};
-  for (const Step& step : steps) {
-    SCOPED_TRACE(std::string(step.popup) + " " + step.unit);
+  for (const auto& [temp, speed, robot, values, then, after] : rows) {
+    SCOPED_TRACE(temp + " " + speed + " " + robot);
     OpenSettings();
-    Choose(step.popup, step.unit);
+    Choose("Temp", temp);
+    Choose("Speed", speed);
+    Choose("Robot", robot);
+    AboutWindow::Instance().RaiseKeyDown("w", true, false);  // the robot step makes a new one
+    mark("stale");
+    std::string atRobotStep;
+    AboutWindowBirth birth([&] {
+      atRobotStep = shown();
+      mark("probe");
+    });
     Save();
     EXPECT_FALSE(RequestStarted());
-    EXPECT_EQ(WeatherValues::Day1TempCurrent, step.current);
-    EXPECT_EQ(WeatherValues::Day1WindspeedMax, step.wind);
-    EXPECT_EQ(WeatherValues::Day1WindgustsMax, step.gusts);
-    EXPECT_EQ(MainText("Current"), step.current + kDegree + WeatherValues::UnitTemp);
-    EXPECT_EQ(MainText("WindSpeedLabel"), step.wind + " " + Globals::UserSpeedUnit);
+    ASSERT_TRUE(birth.seen);
+    EXPECT_EQ(atRobotStep, then);
+    EXPECT_EQ(shown(), after);
+    EXPECT_EQ(WeatherValues::Day1TempCurrent + " " + WeatherValues::Day1WindspeedMax + " " +
+                  WeatherValues::Day1WindgustsMax,
+              values);
     const auto file = wintest::PreferencesLines();
-    EXPECT_EQ(std::vector<std::string>({file.at(3), file.at(5)}),
-              std::vector<std::string>({Globals::UserTempUnit, Globals::UserSpeedUnit}));
+    EXPECT_EQ(file.at(3) + " " + file.at(5) + " " + file.at(7), temp + " " + speed + " " + robot);
+    // The new robot is on both windows; the about window made for it is hidden.
+    EXPECT_EQ(Main().Ctl<fw::Canvas>("RobotIcon").Backdrop(), Pictures::RobotPicture(robot));
+    EXPECT_EQ(AboutWindow::Instance().Ctl<fw::Canvas>("RobotIcon").Backdrop(), Pictures::RobotPicture(robot));
+    EXPECT_FALSE(AboutWindow::Instance().Visible());
   }
-  EXPECT_EQ(Globals::UserTempUnit + " " + Globals::UserSpeedUnit, "Celsius km/h");
-}
+  EXPECT_EQ(Globals::UserTempUnit + " " + Globals::UserSpeedUnit, "Fahrenheit mph");
 
-TEST_F(SettingsTest, AStoredUnitThatNoValueWasConvertedToIsNotUndone) {
-  // The settings say Fahrenheit, but the values on hand are still Celsius.
-  Globals::UserTempUnit = "Fahrenheit";
-  Choose("Temp", "Celsius");
+  // A stored unit that no value was converted to is not undone.
+  Globals::UserTempUnit = "Celsius";
+  Choose("Temp", "Fahrenheit");
   Save();
-  EXPECT_EQ(MainText("Current"), "20.0" + kC);
+  EXPECT_EQ(MainText("Current"), "68.0" + kF);
 }
-
-struct RefillCase {
-  const char *name, *temp, *speed;
-  std::string currentThen, windThen;  // on the main window at the robot step
-  std::string currentAfter, windAfter;
-};
-
-void PrintTo(const RefillCase& c, std::ostream* os) { *os << c.name; }
-
-class SaveRefills : public SettingsTest, public ::testing::WithParamInterface<RefillCase> {};
-
-TEST_P(SaveRefills, ASpeedChangeRefillsBeforeTheRobotStepAndEverySaveAfterIt) {
-  const RefillCase& c = GetParam();
-  OpenSettings();
-  Choose("Temp", c.temp);
-  Choose("Speed", c.speed);
-  Choose("Robot", "Gizmo");
-  AboutWindow::Instance().RaiseKeyDown("w", true, false);  // the robot step makes a new one
-  for (const char* label : {"Current", "WindSpeedLabel"}) Main().Ctl<StaticText>(label).SetText("stale");
-  std::string currentThen, windThen;
-  AboutWindowBirth birth([&] {
-    currentThen = MainText("Current");
-    windThen = MainText("WindSpeedLabel");
-    for (const char* label : {"Current", "WindSpeedLabel"}) Main().Ctl<StaticText>(label).SetText("probe");
-  });
-  Save();
-  ASSERT_TRUE(birth.seen);
-  EXPECT_EQ(currentThen, c.currentThen);
-  EXPECT_EQ(windThen, c.windThen);
-  EXPECT_EQ(MainText("Current"), c.currentAfter);
-  EXPECT_EQ(MainText("WindSpeedLabel"), c.windAfter);
-  // The new robot is on both windows; the about window made for it is hidden.
-  EXPECT_EQ(Main().Ctl<fw::Canvas>("RobotIcon").Backdrop(), Pictures::Breezelingalt());
-  EXPECT_EQ(AboutWindow::Instance().Ctl<fw::Canvas>("RobotIcon").Backdrop(), Pictures::Breezelingalt());
-  EXPECT_FALSE(AboutWindow::Instance().Visible());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Units, SaveRefills,
-    ::testing::Values(
-        RefillCase{"TemperatureOnly", "Fahrenheit", "km/h", "stale", "stale", "68.0" + kF, "100 km/h"},
-        RefillCase{"SpeedOnly", "Celsius", "mph", "20.0" + kC, "62.1 mph", "20.0" + kC, "62.1 mph"},
-        RefillCase{"Both", "Fahrenheit", "mph", "68.0" + kF, "62.1 mph", "68.0" + kF, "62.1 mph"}),
-    [](const ::testing::TestParamInfo<RefillCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
-  struct Case {
-    std::string typed, query, stored, kept, label;
-  };
-  const std::vector<Case> cases = {
+  // Typed, then the request's query, the place stored and kept, and the label.
+  const std::vector<std::array<std::string, 5>> cases = {
       {"", "", kDefaultPlace, kDefaultPlace, "Naseby"},
       {"X", "X", kDefaultPlace, kDefaultPlace, "Naseby"},
       {"Oz", "Oz", "Oz", kDefaultPlace, "Naseby"},
       {"Dunedin, NZ", "Dunedin,%20NZ", "Dunedin, NZ", "Dunedin, NZ", "Dunedin"},
   };
   int requests = 1;
-  for (const Case& c : cases) {
-    SCOPED_TRACE("\"" + c.typed + "\"");
+  for (const auto& [typed, query, stored, kept, label] : cases) {
+    SCOPED_TRACE("\"" + typed + "\"");
     OpenSettings();
-    Type(c.typed);
+    Type(typed);
     server.Enqueue(Script::Reply(200, wintest::FullReply()));
     Save();
     EXPECT_TRUE(RequestStarted());
-    EXPECT_EQ(RequestLine(++requests), "GET /breezeling/weather?location=" + c.query + " HTTP/1.0");
-    EXPECT_EQ(wintest::PreferencesLines().at(1), c.stored);
-    EXPECT_EQ(Place(), c.kept);
-    EXPECT_EQ(Globals::UserLocation, c.kept);
-    EXPECT_EQ(MainText("LocationLabel"), c.label);
+    EXPECT_EQ(RequestLine(++requests), WeatherRequest(query));
+    EXPECT_EQ(wintest::PreferencesLines().at(1), stored);
+    EXPECT_EQ(Place() + " | " + Globals::UserLocation, kept + " | " + kept);
+    EXPECT_EQ(MainText("LocationLabel"), label);
     ASSERT_TRUE(ReplyHandled());
   }
   // Unchanged and short: no request, the default place is put in and stored.
@@ -220,19 +176,19 @@ TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
   Type("Q");
   Save();
   EXPECT_FALSE(RequestStarted());
-  EXPECT_EQ(Place() + "|" + Globals::UserLocation, kDefaultPlace + "|" + kDefaultPlace);
+  EXPECT_EQ(Place() + " | " + Globals::UserLocation, kDefaultPlace + " | " + kDefaultPlace);
   EXPECT_EQ(wintest::PreferencesLines().at(1), kDefaultPlace);
 }
 
 TEST_F(SettingsTest, ARequestForAPlaceTooShortTakesTheFieldForTheNextOne) {
-  const std::vector<std::vector<std::string>> cases = {{"", "", "Dunedin"}, {"Q", "Q", "Dunedin"},
-                                                       {"Oz", "Oz", "Oz"}};
+  const std::vector<std::vector<std::string>> cases = {
+      {"", "", "Dunedin"}, {"Q", "Q", "Dunedin"}, {"Oz", "Oz", "Oz"}};
   int requests = 1;
   for (const auto& c : cases) {
     Type("Dunedin");
     Globals::UserLocation = c[0];
-    ASSERT_TRUE(Fetch(Script::Reply(200, wintest::FullReply())));
-    EXPECT_EQ(RequestLine(++requests), "GET /breezeling/weather?location=" + c[1] + " HTTP/1.0");
+    ASSERT_TRUE(FetchFull());
+    EXPECT_EQ(RequestLine(++requests), WeatherRequest(c[1]));
     EXPECT_EQ(Globals::UserLocation, c[2]);
   }
 }
@@ -263,6 +219,11 @@ TEST_F(SettingsTest, ARobotChoiceShowsInThePreviewAndCancelOrCommandWDropsEveryE
               "Rivet|km/h|" + kDefaultPlace);
     EXPECT_EQ(WeatherValues::Day1WindspeedMax, "100");
   }
+  // The menu item shows the window as it is, a half-typed place included.
+  Type("Half-typed");
+  Menu::SettingsMenuItem().Trigger();
+  EXPECT_TRUE(Settings().Visible());
+  EXPECT_EQ(Place(), "Half-typed");
 }
 
 TEST_F(SettingsTest, TheTwoProductTilesOpenTheirPagesAndTheThirdDoesNothing) {
@@ -271,19 +232,12 @@ TEST_F(SettingsTest, TheTwoProductTilesOpenTheirPagesAndTheThirdDoesNothing) {
   SettingsWin& win = Settings();
   for (const char* name : {"Canvas3", "Canvas1"}) EXPECT_FALSE(win.Ctl<fw::Canvas>(name).MouseDown(4, 4));
   for (const char* name : {"StaticText8", "StaticText5"}) EXPECT_FALSE(win.Ctl<StaticText>(name).MouseDown(4, 4));
-  EXPECT_EQ(testsupport::Recorders::Get().links,
+  EXPECT_EQ(Recorders::Get().links,
             (std::vector<std::string>{"http://web.invalid/funcrate", "http://web.invalid/sagewick",
                                       "http://web.invalid/funcrate", "http://web.invalid/sagewick"}));
   EXPECT_FALSE(win.Ctl<fw::Canvas>("Canvas2").MouseDown);
   EXPECT_FALSE(win.Ctl<StaticText>("StaticText7").MouseDown);
   EXPECT_TRUE(win.Visible());
-}
-
-TEST_F(SettingsTest, TheMenuItemShowsTheWindowAsItIs) {
-  Type("Half-typed");
-  Menu::SettingsMenuItem().Trigger();
-  EXPECT_TRUE(Settings().Visible());
-  EXPECT_EQ(Place(), "Half-typed");
 }
 
 TEST_F(SettingsTest, SaveAfterTheMainWindowWasClosedKeepsEveryChoice) {
@@ -300,7 +254,7 @@ TEST_F(SettingsTest, SaveAfterTheMainWindowWasClosedKeepsEveryChoice) {
   Main().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [] {};
   EXPECT_EQ(Settings().Ctl<PopupMenu>("Speed").Text(), "mph");
   EXPECT_EQ(wintest::PreferencesLines(), FileOf("Dunedin", "Celsius", "mph", "Rivet"));
-  EXPECT_EQ(RequestLine(2), "GET /breezeling/weather?location=Dunedin HTTP/1.0");
+  EXPECT_EQ(RequestLine(2), WeatherRequest("Dunedin"));
   // The reply for the new place comes in the kept unit.
   ASSERT_TRUE(ReplyHandled());
   EXPECT_EQ(MainText("WindSpeedLabel"), "62.1 mph");

@@ -5,34 +5,34 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
-#include "core/Globals.h"
-#include "core/Hosts.h"
 #include "core/Weather.h"
 #include "framework/files/FolderItem.h"
 #include "framework/files/TextStreams.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
 #include "framework/ui/Timer.h"
 #include "support/TestHooks.h"
-#include "support/Wait.h"
 
 namespace wintest {
 
 namespace {
 
-void Fresh() {
+// Before a test on a pretend 24-bit screen, after it on the real one.
+void Fresh(int depth) {
   _ReleaseAll();
   Hosts::ResetForTesting();
-  fw::Screen::SetDepthOverride(24);
+  fw::Screen::SetDepthOverride(depth);
 }
 
-testsupport::RegisterHook before(testsupport::HookTime::BeforeTest, Fresh);
-testsupport::RegisterHook after(testsupport::HookTime::AfterTest, [] {
-  _ReleaseAll();
-  Hosts::ResetForTesting();
-  fw::Screen::SetDepthOverride(0);
-});
+testsupport::RegisterHook before(testsupport::HookTime::BeforeTest, [] { Fresh(24); });
+testsupport::RegisterHook after(testsupport::HookTime::AfterTest, [] { Fresh(0); });
+
+QWidget* Frame(const std::string& title) {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (widget->isVisible() && widget->windowTitle() == QString::fromStdString(title)) return widget;
+  ADD_FAILURE() << "no visible window \"" << title << "\"";
+  return nullptr;
+}
 
 }  // namespace
 
@@ -50,7 +50,7 @@ std::string FullReply() {
   return body + "}";
 }
 
-DayTexts ExpectedDay(int n) {
+std::vector<std::string> ExpectedDay(int n) {
   const std::string degrees = " " + kDegree + "C";
   return {"Forecast " + fw::Str(n), "1" + fw::Str(n) + "%", "6" + fw::Str(n) + "%",
           "2" + fw::Str(n) + ".5" + degrees, fw::Str(n) + ".5" + degrees};
@@ -67,13 +67,16 @@ std::vector<std::string> PreferencesLines() {
 }
 
 void PressCloseButton(const std::string& title) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget->windowTitle() == QString::fromStdString(title)) {
-      widget->close();
-      return;
-    }
-  }
-  ADD_FAILURE() << "no visible window \"" << title << "\"";
+  if (QWidget* frame = Frame(title)) frame->close();
+}
+
+::testing::AssertionResult EnlargeFrame(const std::string& title, int dw, int dh) {
+  QWidget* frame = Frame(title);
+  if (!frame) return ::testing::AssertionFailure() << "no window \"" << title << "\"";
+  const int width = frame->width() + dw;
+  frame->resize(width, frame->height() + dh);
+  if (testsupport::WaitUntil([&] { return frame->width() == width; })) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << title << "\" kept its size";
 }
 
 void WindowsTest::SetUp() {
@@ -88,10 +91,6 @@ void WindowsTest::SetUp() {
   Main().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [] {};
 }
 
-std::string WindowsTest::MainText(const std::string& name) {
-  return Main().Ctl<fw::StaticText>(name).Text();
-}
-
 ::testing::AssertionResult WindowsTest::Fetch(testsupport::Script script) {
   server.Enqueue(std::move(script));
   Globals::GetForecast();
@@ -101,14 +100,15 @@ std::string WindowsTest::MainText(const std::string& name) {
   return ::testing::AssertionFailure() << "no reply handled; status \"" << MainText("Status") << "\"";
 }
 
-std::string WindowsTest::WaitForRequest(int n) {
-  const bool arrived = testsupport::WaitUntil([&] {
+std::string WindowsTest::RequestLine(int n) {
+  const auto index = static_cast<std::size_t>(n - 1);
+  std::string request;
+  testsupport::WaitUntil([&] {
     const auto requests = server.Requests();
-    return static_cast<int>(requests.size()) >= n &&
-           requests[static_cast<std::size_t>(n - 1)].find("\r\n\r\n") != std::string::npos;
+    request = requests.size() > index ? requests[index] : "";
+    return request.find("\r\n\r\n") != std::string::npos;
   }, 10000);
-  if (!arrived) return "";
-  return server.Requests()[static_cast<std::size_t>(n - 1)];
+  return request.substr(0, request.find("\r\n"));
 }
 
 }  // namespace wintest

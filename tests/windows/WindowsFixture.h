@@ -9,7 +9,19 @@
 #include <vector>
 
 #include "app/MainWin.h"
+#include "app/Menu.h"
+#include "app/Pictures.h"
+#include "core/Globals.h"
+#include "core/Hosts.h"
+#include "core/WeatherValues.h"
+#include "framework/ui/Controls.h"
+#include "support/Recorders.h"
+#include "support/Wait.h"
 #include "support/net/ScriptedServer.h"
+
+using fw::StaticText;
+using testsupport::Recorders;
+using testsupport::Script;
 
 namespace wintest {
 
@@ -19,25 +31,27 @@ inline const std::string kDegree = "\xC2\xB0";
 // precipitation 1N, humidity 6N, high 2N.5, low N.5; current 20.0,
 // wind 100, gusts 50.
 std::string FullReply();
-struct DayTexts {
-  std::string fore, pre, hum, max, min;
-};
-// The forecast window's labels of day N after FullReply, in Celsius.
-DayTexts ExpectedDay(int n);
+// The forecast window's labels of day N (forecast, precipitation, humidity,
+// high, low) after FullReply, in Celsius.
+std::vector<std::string> ExpectedDay(int n);
 
 std::vector<std::string> PreferencesLines();
 void PressCloseButton(const std::string& title);
+// Enlarges the visible window with the title as the user would, and waits
+// until the platform has given it the new size.
+::testing::AssertionResult EnlargeFrame(const std::string& title, int dw, int dh);
 
 class WindowsTest : public ::testing::Test {
  protected:
   void SetUp() override;
   MainWin& Main() { return MainWin::Instance(); }
-  std::string MainText(const std::string& name);
+  std::string MainText(const std::string& name) { return Main().Ctl<StaticText>(name).Text(); }
   // A weather request as the refresh button starts it, answered by the
   // script; true once the reply has been handled.
   ::testing::AssertionResult Fetch(testsupport::Script script);
-  // The n-th request the server received, once it is complete.
-  std::string WaitForRequest(int n);
+  ::testing::AssertionResult FetchFull() { return Fetch(Script::Reply(200, FullReply())); }
+  // The first line of the n-th request the server received, once it is complete.
+  std::string RequestLine(int n);
 
   testsupport::ScriptedServer server;
 };
