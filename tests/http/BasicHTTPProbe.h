@@ -3,7 +3,6 @@
 // table-row runner for exchanges with the scripted loopback server.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,33 +41,28 @@ struct Probe {
 
   Probe() {
     const auto n = [](double v) { return fw::Str(v); };
+    const auto grab = [](bool g) { return g ? " grab" : ""; };
+    const auto code = [](int c) { return std::to_string(c); };
     http.Cancelled = [this] { Log("cancelled"); };
     http.DataProgress = [=, this](double r, double t, double a) { Log("progress " + n(r) + "/" + n(t) + "/" + n(a)); };
-    http.FileReceived = [this](const std::string& type, const std::optional<fw::FolderItem>&, bool grab) {
-      Log("file " + type + (grab ? " grab" : ""));
-    };
-    http.GotHeaders = [this](int code, std::shared_ptr<HTTPHeaders> h, bool info, bool complete) {
+    http.FileReceived = [=, this](const std::string& type, auto&, bool g) { Log("file " + type + grab(g)); };
+    http.GotHeaders = [=, this](int c, std::shared_ptr<HTTPHeaders> h, bool info, bool complete) {
       headers = h;
-      Log("headers " + std::to_string(code) + (info ? " info" : "") + (complete ? " complete" : ""));
+      Log("headers " + code(c) + (info ? " info" : "") + (complete ? " complete" : ""));
     };
     http.HandleRedirection = [this](const std::string& url) { return Log("redirect " + url), redirectAnswer; };
     http.OperationError = [this](const std::string& m, bool f) { Log("operror " + m + (f ? " 1" : " 0")); };
-    http.PageReceived = [this](const std::string& type, const std::string& c, bool grab) {
+    http.PageReceived = [=, this](const std::string& type, const std::string& c, bool g) {
       content = c;
-      Log("page " + type + (grab ? " grab" : ""));
+      Log("page " + type + grab(g));
     };
     http.ProgressChange = [this](const std::string& m) { Log("status " + m); };
-    http.ProtocolError = [this](int code, std::shared_ptr<HTTPHeaders> h) {
-      headers = h;
-      Log("protocol " + std::to_string(code));
-    };
-    http.TCPError = [this](int code) { Log("tcp " + std::to_string(code)); };
-    http.FileUpdated = [this](const std::optional<fw::FolderItem>&, bool f) { Log(f ? "updated final" : "updated"); };
+    http.ProtocolError = [=, this](int c, std::shared_ptr<HTTPHeaders> h) { headers = h, Log("protocol " + code(c)); };
+    http.TCPError = [=, this](int c) { Log("tcp " + code(c)); };
+    http.FileUpdated = [this](auto&, bool final) { Log(final ? "updated final" : "updated"); };
     http.NeedAuthorization = [this](std::string& u, std::string& p) {
-      Log("auth");
-      u = authUser;
-      p = authPass;
-      return authAnswer;
+      u = authUser, p = authPass;
+      return Log("auth"), authAnswer;
     };
     http.SockConnected = [this] { Log("connected"); };
     http.CookieReceived = [this](std::shared_ptr<HTTPCookie> c, bool expired) {
@@ -84,11 +78,10 @@ struct Probe {
   }
   std::string Last() const { return events.empty() ? std::string() : events.back(); }
   bool Ended() const {
-    const std::string l = Last();
     for (const char* end : {"page", "file", "cancelled", "status Download Cancelled"}) {
-      if (l.rfind(end, 0) == 0) return true;
+      if (Last().rfind(end, 0) == 0) return true;
     }
-    return l.find(" complete") != std::string::npos;
+    return Last().find(" complete") != std::string::npos;
   }
   // Waits for the end of the request and makes sure nothing follows it.
   bool WaitEnd() {
@@ -120,11 +113,7 @@ inline std::string Head(const std::string& line, const std::string& extra = "\r\
 }
 
 // Waits for the request, sends the bytes, closes.
-inline Script Raw(const std::string& bytes) {
-  Script s;
-  s.WaitForRequest().Send(bytes).Close();
-  return s;
-}
+inline Script Raw(const std::string& bytes) { return Script().WaitForRequest().Send(bytes).Close(); }
 
 inline fw::FolderItem Temp(const std::string& name, std::optional<std::string> content = std::nullopt) {
   const fw::FolderItem f = *fw::TemporaryFolder().Child(name);
@@ -137,6 +126,8 @@ inline std::string ReadFile(const fw::FolderItem& f) {
   return in ? in->ReadAll() : std::string("<missing>");
 }
 
+using Step = std::function<void(Probe&, ScriptedServer&)>;
+
 // One exchange with the server: the scripts it plays, how the request
 // starts (a plain Get of "/" when none), the expected Flow() and page.
 struct Exchange {
@@ -144,8 +135,8 @@ struct Exchange {
   std::vector<Script> scripts;
   Events flow;
   std::optional<std::string> content = std::nullopt;
-  std::function<void(Probe&, ScriptedServer&)> start = nullptr;
-  std::function<void(Probe&, ScriptedServer&)> check = nullptr;
+  Step start = nullptr;
+  Step check = nullptr;
 };
 
 inline void RunTable(const std::vector<Exchange>& table) {
@@ -154,18 +145,24 @@ inline void RunTable(const std::vector<Exchange>& table) {
     ScriptedServer server;
     for (const Script& s : x.scripts) server.Enqueue(s);
     Probe p;
-    if (x.start) {
-      x.start(p, server);
-    } else {
-      p.http.Get(server.Url("/"));
-    }
+    x.start ? x.start(p, server) : p.http.Get(server.Url("/"));
     EXPECT_TRUE(p.WaitEnd());
     EXPECT_EQ(p.Flow(), x.flow);
-    if (x.content) {
-      EXPECT_EQ(p.content, *x.content);
-    }
+    EXPECT_EQ(p.content, x.content.value_or(p.content));
     if (x.check) x.check(p, server);
   }
+}
+
+// Checks the bytes of the first request.
+inline Step Sent(std::string bytes) {
+  return [bytes](Probe&, ScriptedServer& s) { EXPECT_EQ(RequestOf(s), bytes); };
+}
+inline Step Both(Step a, Step b) {
+  return [=](Probe& p, ScriptedServer& s) { a(p, s), b(p, s); };
+}
+// Checks the bytes of a file.
+inline Step Holds(std::string name, std::string bytes) {
+  return [=](Probe&, ScriptedServer&) { EXPECT_EQ(ReadFile(Temp(name)), bytes); };
 }
 
 }  // namespace httptest

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/text/Date.h"
@@ -10,13 +12,13 @@
 namespace {
 
 TEST(HTTPCookie, ParseFillsPropertiesAndAnswersMatch) {
+  // text, default domain, default path, request path; accepted; name, value, domain, path; secure
   struct Case {
     std::string text, defaultDomain, defaultPath, requestPath;
     bool accepted;
     std::string name, value, domain, path;
     bool secure;
-  };
-  const std::vector<Case> cases = {
+  } const cases[] = {
       {"  id=\"x y\"; path=/ ", ".b.c", "", "/q", true, "id", "x y", ".b.c", "/", false},
       {"id=a=b; domain=.b.c", ".a.b.c", "/", "/", true, "id", "a=b", ".b.c", "/", false},
       {"id=1; Path=/docs/", ".a.b", "/", "/docs/a.html", true, "id", "1", ".a.b", "/docs", false},
@@ -46,7 +48,31 @@ TEST(HTTPCookie, ParseFillsPropertiesAndAnswersMatch) {
   }
 }
 
-TEST(HTTPCookie, MaxAgeAndTheLaterExpiryWins) {
+TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTimeAndMaxAgeCounts) {
+  const std::pair<std::string, std::vector<int>> cases[] = {
+      {"Thu, 01-Jan-2037 00:00:00 GMT", {2037, 1, 1, 0, 0, 0}},
+      {"Sat, 29-feb-2020 23:59:58 GMT", {2020, 2, 29, 23, 59, 58}},
+      {"Thu, 01-Jan-37 00:00:00 GMT", {37, 1, 1, 0, 0, 0}},      // no century added
+      {"Thu, 01 Jan 2037 00:00:00 GMT", {0, 12, 1, 0, 0, 0}},    // day 1, month 0, year 0
+      {"01-Jan-2037 00:00:00 GMT", {0, 12, 31, 0, 0, 0}},        // no weekday: every field 0
+      {"Thu, 31-Apr-2037 00:00:00 GMT", {2037, 5, 1, 0, 0, 0}},  // impossible dates carry
+      {"Thu, 05-Jan-2037 25:00:61 GMT", {2037, 1, 6, 1, 1, 1}},
+  };
+  for (const auto& [text, fields] : cases) {
+    HTTPCookie k;
+    k.SetDate(text, false);
+    ASSERT_TRUE(k.Expires.has_value()) << text;
+    const fw::Date& d = *k.Expires;
+    EXPECT_EQ(std::vector<int>({d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()}), fields) << text;
+  }
+  for (const std::string date : {"Thu, 01 Jan 2037 00:00:00 GMT", "Thu, 01-Jan-37 00:00:00 GMT", "", "x"}) {
+    HTTPCookie k;
+    EXPECT_FALSE(k.Parse("id=1; expires=" + date, ".a.b", "/", "/")) << date;
+    EXPECT_TRUE(k.Expired()) << date;
+  }
+  HTTPCookie future;
+  EXPECT_TRUE(future.Parse("id=1; expires=Fri, 31-Dec-9999 23:59:59 GMT", ".a.b", "/", "/"));
+  // Max-Age counts from now; of Max-Age and Expires, the one written last wins.
   HTTPCookie k;
   EXPECT_FALSE(k.Parse("id=1; max-age=0", ".a.b", "/", "/"));
   EXPECT_TRUE(k.Expired());
@@ -60,59 +86,19 @@ TEST(HTTPCookie, MaxAgeAndTheLaterExpiryWins) {
   EXPECT_TRUE(k.Parse("id=1; expires=Thu, 01-Jan-1970 00:00:00 GMT; max-age=60", ".a.b", "/", "/"));
 }
 
-TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTime) {
-  struct Case {
-    std::string text;
-    int year, month, day, hour, minute, second;
-  };
-  const std::vector<Case> cases = {
-      {"Thu, 01-Jan-2037 00:00:00 GMT", 2037, 1, 1, 0, 0, 0},
-      {"Sat, 29-feb-2020 23:59:58 GMT", 2020, 2, 29, 23, 59, 58},
-      {"Thu, 01-Jan-37 00:00:00 GMT", 37, 1, 1, 0, 0, 0},       // no century added
-      {"Thu, 01 Jan 2037 00:00:00 GMT", 0, 12, 1, 0, 0, 0},     // day 1, month 0, year 0
-      {"01-Jan-2037 00:00:00 GMT", 0, 12, 31, 0, 0, 0},         // no weekday: every field 0
-      {"Thu, 31-Apr-2037 00:00:00 GMT", 2037, 5, 1, 0, 0, 0},   // impossible dates carry
-      {"Thu, 05-Jan-2037 25:00:61 GMT", 2037, 1, 6, 1, 1, 1},
-  };
-  for (const auto& c : cases) {
-    HTTPCookie k;
-    k.SetDate(c.text, false);
-    ASSERT_TRUE(k.Expires.has_value()) << c.text;
-    const fw::Date& d = *k.Expires;
-    EXPECT_EQ(std::vector<int>({d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()}),
-              std::vector<int>({c.year, c.month, c.day, c.hour, c.minute, c.second}))
-        << c.text;
-  }
-  for (const std::string date : {"Thu, 01 Jan 2037 00:00:00 GMT", "Thu, 01-Jan-37 00:00:00 GMT", "", "x"}) {
-    HTTPCookie k;
-    EXPECT_FALSE(k.Parse("id=1; expires=" + date, ".a.b", "/", "/")) << date;
-    EXPECT_TRUE(k.Expired()) << date;
-  }
-  HTTPCookie future;
-  EXPECT_TRUE(future.Parse("id=1; expires=Fri, 31-Dec-9999 23:59:59 GMT", ".a.b", "/", "/"));
-}
-
-TEST(HTTPCookie, MatchPathAndDomain) {
+TEST(HTTPCookie, MatchCleanPathAndCompare) {
   HTTPCookie k;
   k.Path = "/a";
   k.Domain = ".b.c";
-  struct Case {
-    std::string server, path;
-    bool match;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<std::string, std::string, bool> cases[] = {
       {".a.b.c", "/a/b", true}, {".a.b.c", "/ab", true}, {".a.b.c", "/A/", true}, {".a.b.c", "a", true},
       {".a.b.c", "/", false},   {".b.c", "/a", true},    {"xb.c", "/a", false},   {"b.c", "/a", false},
       {".b.d", "/a", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(k.Match(c.server, c.path), c.match) << c.server << " " << c.path;
+  for (const auto& [server, path, match] : cases) EXPECT_EQ(k.Match(server, path), match) << server << " " << path;
   k.Domain = "1.2.3.4";  // a numeric address fits only itself
   EXPECT_TRUE(k.Match("1.2.3.4", "/a"));
   EXPECT_FALSE(k.Match("11.2.3.4", "/a"));
-}
-
-TEST(HTTPCookie, CleanPathAndCompare) {
-  const HTTPCookie k;
   for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
            {"", "/"}, {"/", "/"}, {"a", "/a"}, {"/a/b/", "/a/b"}, {" /x/ ", "/x"}, {"//", "/"}}) {
     EXPECT_EQ(k.CleanPath(in), out) << in;

@@ -1,10 +1,14 @@
+// HTTPHeaders and the HTTPModule text helpers.
 #include "http/HTTPHeaders.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
+
+#include "http/HTTPModule.h"
 
 namespace {
 
@@ -36,14 +40,17 @@ TEST(HTTPHeaders, AddGetRemoveDataClear) {
   EXPECT_EQ(h.Get("Host"), "");
   h.Remove("Host");
   EXPECT_EQ(h.Count(), 0);
+  // Uneven arrays left by a caller are evened out.
+  h.Field.clear();
+  EXPECT_EQ(h.Data(), "");
+  h.Add("A", "1");
+  h.Field.push_back("B");  // a name without a value
+  h.Remove("A");
+  EXPECT_EQ(EntriesOf(h), (Entries{{"B", ""}}));
 }
 
-TEST(HTTPHeaders, Parse) {
-  struct Case {
-    std::string text, lineEnd;
-    Entries expected;
-  };
-  const std::vector<Case> cases = {
+TEST(HTTPHeaders, ParseAndCombine) {
+  const std::tuple<std::string, std::string, Entries> cases[] = {
       {"A: 1\r\n more \r\nB: 2", "\r\n", {{"A", "1 more"}, {"B", "2"}}},
       {"A: 1\n\tx\n\ty", "\n", {{"A", "1 x y"}}},
       {" lost\rB: 2", "\r", {{"B", "2"}}},  // a continuation with nothing to continue
@@ -53,36 +60,47 @@ TEST(HTTPHeaders, Parse) {
       {"A: 1\r\n\r\nB: 2", "\r\n", {{"A", "1"}, {"", ""}, {"B", "2"}}},
       {"A: 1\n", "\n", {{"A", "1"}, {"", ""}}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, lineEnd, expected] : cases) {
     HTTPHeaders h;
-    h.Parse(c.text, c.lineEnd);
-    EXPECT_EQ(EntriesOf(h), c.expected) << c.text;
+    h.Parse(text, lineEnd);
+    EXPECT_EQ(EntriesOf(h), expected) << text;
   }
-  HTTPHeaders h;
-  h.Parse("Name : v", "\r\n");
-  EXPECT_EQ(h.Get("Name"), "");
-  h.Parse(" w", "\r\n");  // appends: continues the entry already there
-  EXPECT_EQ(EntriesOf(h), (Entries{{"Name ", "v w"}}));
-}
-
-TEST(HTTPHeaders, CombineAppendsUnchangedAndMayTakeItself) {
   HTTPHeaders a, b;
+  b.Parse("Name : v", "\r\n");
+  EXPECT_EQ(b.Get("Name"), "");
+  b.Parse(" w", "\r\n");  // appends: continues the entry already there
+  EXPECT_EQ(EntriesOf(b), (Entries{{"Name ", "v w"}}));
+  // Combine appends unchanged and may take the object itself.
   a.Add("A", "1");
-  b.Parse("B : 2", "\r\n");
   a.Combine(b);
   a.Combine(a);
-  EXPECT_EQ(a.Data(), "A: 1\r\nB : 2\r\nA: 1\r\nB : 2\r\n");
-  EXPECT_EQ(EntriesOf(b), (Entries{{"B ", "2"}}));
+  EXPECT_EQ(a.Data(), "A: 1\r\nName : v w\r\nA: 1\r\nName : v w\r\n");
+  EXPECT_EQ(EntriesOf(b), (Entries{{"Name ", "v w"}}));
 }
 
-TEST(HTTPHeaders, UnevenArraysLeftByACallerAreEvenedOut) {
-  HTTPHeaders h;
-  h.Field.clear();
-  EXPECT_EQ(h.Data(), "");
-  h.Add("A", "1");
-  h.Field.push_back("B");  // a name without a value
-  h.Remove("A");
-  EXPECT_EQ(EntriesOf(h), (Entries{{"B", ""}}));
+TEST(HTTPModule, GetAfterGetBeforeUnquoteAndIsIP) {
+  // source, separator, after, before: cut at the first occurrence
+  const std::tuple<std::string, std::string, std::string, std::string> cuts[] = {
+      {"a=b=c", "=", "b=c", "a"}, {"secure", "=", "", ""},   {"=x", "=", "x", ""},
+      {"x=", "=", "", "x"},       {"Content-Type: t", "content-TYPE: ", "t", ""}, {"abc", "", "", ""},
+      {"h\xC3\xA9=w\xC3\xB6", "=", "w\xC3\xB6", "h\xC3\xA9"},
+  };
+  for (const auto& [source, find, after, before] : cuts) {
+    EXPECT_EQ(HTTPModule::GetAfter(source, find), after) << source << " at " << find;
+    EXPECT_EQ(HTTPModule::GetBefore(source, find), before) << source << " at " << find;
+  }
+  // One pair of quotes only.
+  const std::pair<std::string, std::string> quoted[] = {
+      {"\"abc\"", "abc"}, {"\"\"", ""},           {"\"", ""},             {"\"abc", "\"abc"},
+      {"abc\"", "abc\""}, {"\"\"x\"\"", "\"x\""}, {" \"a\" ", " \"a\" "}, {"", ""},
+  };
+  for (const auto& [in, out] : quoted) EXPECT_EQ(HTTPModule::Unquote(in), out) << in;
+  // The form of an address, not its range.
+  const std::pair<std::string, bool> ips[] = {
+      {"10.0.0.1", true}, {"0.0.0.0", true},       {"256.1.1.300", true}, {"1x.2.3.4", true}, {"a.b.c.d", false},
+      {"1.2.3", false},   {"1.2.3.4.5", false},    {"1..2.3", false},     {"1.2.3.", false},  {"00.1.2.3", false},
+  };
+  for (const auto& [in, ip] : ips) EXPECT_EQ(HTTPModule::IsIP(in), ip) << in;
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "framework/text/Exceptions.h"
 #include "framework/ui/Application.h"
@@ -8,7 +11,6 @@
 #include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
 #include "support/Recorders.h"
-#include "support/TestHooks.h"
 #include "support/Wait.h"
 
 using testsupport::RunEventsFor;
@@ -28,33 +30,24 @@ class TestApp : public fw::Application {
   }
 };
 
+template <class T = fw::MenuItem>
+std::unique_ptr<fw::MenuItem> Item(const char* name, const char* text) {
+  auto item = std::make_unique<T>();
+  item->SetName(name);
+  item->SetText(text);
+  return item;
+}
+
+// File > Quit (auto-enabled, Cmd+Q); Window > First, Nested, separator.
 std::unique_ptr<fw::MenuBar> MakeBar() {
   auto bar = std::make_unique<fw::MenuBar>();
-  auto file = std::make_unique<fw::MenuItem>();
-  file->SetName("FileMenu");
-  file->SetText("File");
-  fw::MenuItem* fileMenu = bar->Append(std::move(file));
-  auto quit = std::make_unique<fw::QuitMenuItem>();
-  quit->SetName("FileQuit");
-  quit->SetText("Quit");
+  fw::MenuItem* quit = bar->Append(Item("FileMenu", "File"))->Append(Item<fw::QuitMenuItem>("FileQuit", "Quit"));
   quit->SetAutoEnable(true);
   quit->SetKeyboardShortcut("Cmd+Q");
-  fileMenu->Append(std::move(quit));
-
-  auto window = std::make_unique<fw::MenuItem>();
-  window->SetName("WindowMenu");
-  window->SetText("Window");
-  fw::MenuItem* windowMenu = bar->Append(std::move(window));
-  for (const char* name : {"First", "Nested"}) {
-    auto item = std::make_unique<fw::MenuItem>();
-    item->SetName(name);
-    item->SetText(name);
-    windowMenu->Append(std::move(item));
-  }
-  auto separator = std::make_unique<fw::AppleMenuItem>();
-  separator->SetName("Sep");
-  separator->SetText("-");
-  windowMenu->Append(std::move(separator));
+  fw::MenuItem* window = bar->Append(Item("WindowMenu", "Window"));
+  window->Append(Item("First", "First"));
+  window->Append(Item("Nested", "Nested"));
+  window->Append(Item<fw::AppleMenuItem>("Sep", "-"));
   return bar;
 }
 
@@ -71,34 +64,23 @@ TEST(Menus, LookupSearchesTheWholeTreeAndIgnoresCase) {
   EXPECT_EQ(bar->Lookup("FileQuit")->impl().action->shortcut(), QKeySequence("Ctrl+Q"));
 }
 
-TEST(Menus, HandlersBoundByNameRunOnTheItemsAction) {
+TEST(Menus, HandlersByNameAndEnableMenuItemsBeforeTheMenusShow) {
   TestApp app;
   app.Register();
   auto bar = MakeBar();
   app.SetMenuBar(bar.get());
   int runs = 0;
-  app.AddMenuHandler("Nested", [&] {
-    ++runs;
-    return false;
-  });
+  app.AddMenuHandler("Nested", [&] { return ++runs, false; });
   bar->Lookup("Nested")->impl().action->trigger();
   EXPECT_EQ(runs, 1);
   bar->Lookup("First")->impl().action->trigger();  // nothing bound: nothing happens
   EXPECT_EQ(runs, 1);
-
   // A handler that throws is reported, and the application goes on.
   app.AddMenuHandler("First", []() -> bool { throw fw::NilObjectException("no window"); });
   bar->Lookup("First")->impl().action->trigger();
   ASSERT_EQ(testsupport::Recorders::Get().boxes.size(), 1u);
   EXPECT_NE(testsupport::Recorders::Get().boxes[0].find("NilObjectException"), std::string::npos);
-  app.SetMenuBar(nullptr);
-}
 
-TEST(Menus, EnableMenuItemsRunsBeforeTheMenusShowAndCanReEnable) {
-  TestApp app;
-  app.Register();
-  auto bar = MakeBar();
-  app.SetMenuBar(bar.get());
   fw::MenuItem* first = bar->Lookup("First");
   fw::MenuItem* quit = bar->Lookup("FileQuit");
   first->Disable();
@@ -132,15 +114,12 @@ TEST(Timers, ModesOffOnceAndRepeated) {
   timer.SetMode(fw::Timer::Multiple);
   ASSERT_TRUE(WaitUntil([&] { return fired >= 4; }, 2000));
   timer.SetMode(fw::Timer::Off);
-  int stopped = fired;
+  const int stopped = fired;
   RunEventsFor(40);
   EXPECT_EQ(fired, stopped);
-}
 
-TEST(Timers, SingleTimerCanRearmItselfInItsAction) {
-  fw::Timer timer;
-  int fired = 0;
-  timer.SetPeriod(5);
+  // A single timer may rearm itself in its action.
+  fired = 0;
   timer.Action = [&] {
     if (++fired < 3) timer.SetMode(fw::Timer::Single);
   };
@@ -150,7 +129,7 @@ TEST(Timers, SingleTimerCanRearmItselfInItsAction) {
   EXPECT_EQ(fired, 3);
 }
 
-TEST(Threads, RunReturnsBeforeTheRunEvent) {
+TEST(Threads, RunReturnsBeforeTheRunEventAndARunPendingAtDestructionIsDropped) {
   fw::Thread thread;
   std::vector<std::string> order;
   thread.RunEvent = [&] { order.push_back("run event"); };
@@ -159,14 +138,12 @@ TEST(Threads, RunReturnsBeforeTheRunEvent) {
   EXPECT_EQ(thread.Pending(), 1);
   ASSERT_TRUE(WaitUntil([&] { return order.size() == 2; }));
   EXPECT_EQ(order, (std::vector<std::string>{"after Run", "run event"}));
-}
 
-TEST(Threads, ARunPendingWhenTheThreadGoesAwayIsDropped) {
   int runs = 0;
   {
-    fw::Thread thread;
-    thread.RunEvent = [&] { ++runs; };
-    thread.Run();
+    fw::Thread doomed;
+    doomed.RunEvent = [&] { ++runs; };
+    doomed.Run();
   }
   RunEventsFor(30);
   EXPECT_EQ(runs, 0);

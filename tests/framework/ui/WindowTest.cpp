@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <QWindow>
 #include <QtTest/QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/ui/Controls_p.h"
 #include "framework/ui/Environment.h"
@@ -31,7 +34,6 @@ class ProbeWin : public fw::Window {
   int keyDowns = 0;
   bool sawCommand = false, sawShift = false;
   std::string lastKey;
-  bool closeOnW = true;
 
  protected:
   void Layout() override {
@@ -44,17 +46,15 @@ class ProbeWin : public fw::Window {
     Add<fw::StaticText>("Label", 10, 10, 100, 16).SetText("design text");
     Add<fw::EditField>("Field", 10, 40, 100, 22).SetText("field text");
   }
-  void Event_Open() override {
-    // The controls exist by the time Open runs.
-    g_events.push_back("Open:" + Ctl<fw::StaticText>("Label").Text());
-  }
+  // The controls exist by the time Open runs.
+  void Event_Open() override { g_events.push_back("Open:" + Ctl<fw::StaticText>("Label").Text()); }
   void Event_Close() override { g_events.push_back("Close"); }
   bool Event_KeyDown(const std::string& key) override {
     ++keyDowns;
     lastKey = key;
     sawCommand = fw::Keyboard::CommandKey();
     sawShift = fw::Keyboard::ShiftKey();
-    if (closeOnW && key == "w" && fw::Keyboard::CommandKey()) {
+    if (key == "w" && sawCommand) {
       Close();
       // Still safe to touch our own controls after closing ourselves.
       Ctl<fw::StaticText>("Label").SetText("closed");
@@ -65,19 +65,22 @@ class ProbeWin : public fw::Window {
 
 QWidget* WidgetOf(fw::Control& control) { return control.impl().widget; }
 
-TEST(Window, FirstUseBuildsLayoutThenControlsThenOpen) {
-  ProbeWin& win = ProbeWin::Instance();
-  EXPECT_EQ(g_events, (std::vector<std::string>{"Layout", "CreateControls", "Open:design text"}));
-  // Every later use reaches the same window.
-  EXPECT_EQ(&ProbeWin::Instance(), &win);
-  EXPECT_EQ(g_events.size(), 3u);
-  EXPECT_EQ(win.ControlCount(), 2);
-  EXPECT_EQ(win.ControlAt(1).Name(), "Field");
-  EXPECT_EQ(WidgetOf(win.ControlAt(0))->objectName().toStdString(), "Label");
+void Send(QWidget* to, int key, Qt::KeyboardModifiers modifiers, const char* text) {
+  QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(to, &event);
 }
 
-TEST(Window, HideKeepsTextsAndCloseMakesAFreshOne) {
+TEST(Window, FirstUseBuildsLayoutControlsOpenHideKeepsTextsCloseMakesAFreshOne) {
   ProbeWin& first = ProbeWin::Instance();
+  EXPECT_EQ(g_events, (std::vector<std::string>{"Layout", "CreateControls", "Open:design text"}));
+  EXPECT_EQ(&ProbeWin::Instance(), &first);  // every later use reaches the same window
+  EXPECT_EQ(g_events.size(), 3u);
+  EXPECT_EQ(first.ControlCount(), 2);
+  EXPECT_EQ(first.ControlAt(1).Name(), "Field");
+  EXPECT_EQ(WidgetOf(first.ControlAt(0))->objectName().toStdString(), "Label");
+  EXPECT_THROW(first.Ctl<fw::StaticText>("Nope"), fw::NilObjectException);
+  EXPECT_THROW(first.Ctl<fw::PushButton>("Label"), fw::NilObjectException);
+
   first.Ctl<fw::StaticText>("Label").SetText("changed");
   first.Hide();
   EXPECT_FALSE(first.Visible());
@@ -94,24 +97,16 @@ TEST(Window, HideKeepsTextsAndCloseMakesAFreshOne) {
   EXPECT_TRUE(second.Visible());
 }
 
-TEST(Window, MissingOrMistypedControlRaisesNilObject) {
-  ProbeWin& win = ProbeWin::Instance();
-  EXPECT_THROW(win.Ctl<fw::StaticText>("Nope"), fw::NilObjectException);
-  EXPECT_THROW(win.Ctl<fw::PushButton>("Label"), fw::NilObjectException);
-}
-
 TEST(Window, ControlWReachesKeyDownAndTheWindowMayCloseItself) {
   ProbeWin& win = ProbeWin::Instance();
   win.Show();
   QWidget* label = WidgetOf(win.Ctl<fw::StaticText>("Label"));
-  QKeyEvent plain(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, "w");
-  QApplication::sendEvent(label, &plain);
+  Send(label, Qt::Key_W, Qt::NoModifier, "w");
   EXPECT_EQ(win.keyDowns, 1);
   EXPECT_FALSE(win.sawCommand);
   EXPECT_FALSE(win.IsClosed());
 
-  QKeyEvent command(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier, "\x17");
-  QApplication::sendEvent(label, &command);
+  Send(label, Qt::Key_W, Qt::ControlModifier, "\x17");
   EXPECT_EQ(win.keyDowns, 2) << "a key travelling up the widgets reaches KeyDown once";
   EXPECT_EQ(win.lastKey, "w");
   EXPECT_TRUE(win.sawCommand);
@@ -122,18 +117,21 @@ TEST(Window, ControlWReachesKeyDownAndTheWindowMayCloseItself) {
   EXPECT_EQ(ProbeWin::Instance().Ctl<fw::StaticText>("Label").Text(), "design text");
 }
 
-TEST(Window, ShiftAndCommandTogether) {
+TEST(Window, KeysDeliveredThroughThePlatformWindowReachKeyDownOnce) {
   ProbeWin& win = ProbeWin::Instance();
-  win.closeOnW = false;
-  win.RaiseKeyDown("d", true, true);
+  win.Show();
+  QWidget* frame = WidgetOf(win.Ctl<fw::StaticText>("Label"))->window();
+  ASSERT_TRUE(WaitUntil([&] { return frame->windowHandle() != nullptr; }));
+  // As the platform delivers it: to the window first, then to its widgets.
+  QTest::keyClick(frame->windowHandle(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(win.keyDowns, 1);
+  EXPECT_EQ(win.lastKey, "D");
   EXPECT_TRUE(win.sawCommand);
   EXPECT_TRUE(win.sawShift);
-  EXPECT_EQ(win.lastKey, "d");
 }
 
 TEST(Window, TextIsPlainAndCarriageReturnsBreakLines) {
-  ProbeWin& win = ProbeWin::Instance();
-  auto& label = win.Ctl<fw::StaticText>("Label");
+  auto& label = ProbeWin::Instance().Ctl<fw::StaticText>("Label");
   label.SetText("<b>bold?</b>\rnext");
   auto* qlabel = qobject_cast<QLabel*>(WidgetOf(label));
   ASSERT_NE(qlabel, nullptr);
@@ -143,7 +141,6 @@ TEST(Window, TextIsPlainAndCarriageReturnsBreakLines) {
 }
 
 class ResizableWin : public fw::Window {
- public:
  protected:
   void Layout() override {
     SetResizeable(true);
@@ -155,24 +152,23 @@ class ResizableWin : public fw::Window {
   }
 };
 
-TEST(Window, ControlsLockedToEdgesFollowTheWindow) {
+TEST(Window, AResizableWindowOpensAtItsOwnSizeAndLockedControlsFollowIt) {
   auto& win = fw::ImplicitInstance<ResizableWin>();
   fw::Control& response = win.Ctl<fw::EditField>("Response");
   fw::Control& corner = win.Ctl<fw::StaticText>("Corner");
+  QWidget* content = WidgetOf(response)->parentWidget();
+  win.Show();
+  EXPECT_EQ(content->size(), QSize(300, 172)) << "not its minimum size";
+  EXPECT_GE(content->window()->height(), 172);
+
   response.FollowWindow(300, 172, 400, 200);
   corner.FollowWindow(300, 172, 400, 200);
-  EXPECT_EQ(response.Width(), 360);
-  EXPECT_EQ(response.Height(), 144);
-  EXPECT_EQ(response.Left(), 20);
-  EXPECT_EQ(corner.Left(), 350);
-  EXPECT_EQ(corner.Top(), 178);
-  EXPECT_EQ(corner.Width(), 40);
+  EXPECT_EQ(std::vector<int>({response.Left(), response.Width(), response.Height()}), std::vector<int>({20, 360, 144}));
+  EXPECT_EQ(std::vector<int>({corner.Left(), corner.Top(), corner.Width()}), std::vector<int>({350, 178, 40}));
 }
 
 TEST(Controls, PopupSelectionAndChange) {
-  ProbeWin::Instance();
-  auto& win = ProbeWin::Instance();
-  auto& popup = win.Add<fw::PopupMenu>("Units", 0, 0, 100, 20);
+  auto& popup = ProbeWin::Instance().Add<fw::PopupMenu>("Units", 0, 0, 100, 20);
   int changes = 0;
   popup.Change = [&] { ++changes; };
   popup.AddRow("Celsius");
@@ -190,66 +186,26 @@ TEST(Controls, PopupSelectionAndChange) {
 
 TEST(Controls, DefaultAndCancelButtonsAnswerReturnAndEscape) {
   auto& win = ProbeWin::Instance();
-  win.closeOnW = false;
   int saved = 0, cancelled = 0;
   auto& save = win.Add<fw::PushButton>("Save", 0, 0, 60, 20).Default();
-  auto& cancel = win.Add<fw::PushButton>("Cancel", 70, 0, 60, 20).Cancel();
+  win.Add<fw::PushButton>("Cancel", 70, 0, 60, 20).Cancel().Action = [&] { ++cancelled; };
   save.Action = [&] { ++saved; };
-  cancel.Action = [&] { ++cancelled; };
   QWidget* field = WidgetOf(win.Ctl<fw::EditField>("Field"));
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
-  QApplication::sendEvent(field, &enter);
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
-  QApplication::sendEvent(field, &escape);
+  Send(field, Qt::Key_Return, Qt::NoModifier, "\r");
+  Send(field, Qt::Key_Escape, Qt::NoModifier, "\x1b");
   EXPECT_EQ(saved, 1);
   EXPECT_EQ(cancelled, 1);
   save.SetEnabled(false);
-  QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
-  QApplication::sendEvent(field, &again);
+  Send(field, Qt::Key_Return, Qt::NoModifier, "\r");
   EXPECT_EQ(saved, 1) << "a disabled default button is not pressed";
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Controls, ASpinnerOverAButtonLetsItsClicksThrough) {
   auto& win = ProbeWin::Instance();
   auto& button = win.Add<fw::BevelButton>("Refresh", 6, 67, 20, 20);
   win.Add<fw::ChasingArrows>("Spinner", 8, 69, 16, 16);
   win.Show();
-  QWidget* content = WidgetOf(button)->parentWidget();
-  EXPECT_EQ(content->childAt(16, 77), WidgetOf(button));
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Window, AResizableWindowOpensAtItsOwnSizeNotItsMinimum) {
-  auto& win = fw::ImplicitInstance<ResizableWin>();
-  QWidget* content = WidgetOf(win.Ctl<fw::EditField>("Response"))->parentWidget();
-  win.Show();
-  EXPECT_EQ(content->size(), QSize(300, 172));
-  EXPECT_GE(content->window()->height(), 172);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Window, KeysDeliveredThroughThePlatformWindowReachKeyDown) {
-  ProbeWin& win = ProbeWin::Instance();
-  win.closeOnW = false;
-  win.Show();
-  QWidget* frame = WidgetOf(win.Ctl<fw::StaticText>("Label"))->window();
-  ASSERT_TRUE(WaitUntil([&] { return frame->windowHandle() != nullptr; }));
-  // As the platform delivers it: to the window first, then to its widgets.
-  QTest::keyClick(frame->windowHandle(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(win.keyDowns, 1);
-  EXPECT_EQ(win.lastKey, "D");
-  EXPECT_TRUE(win.sawCommand);
-  EXPECT_TRUE(win.sawShift);
+  EXPECT_EQ(WidgetOf(button)->parentWidget()->childAt(16, 77), WidgetOf(button));
 }
 
 }  // namespace
