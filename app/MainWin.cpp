@@ -53,17 +53,9 @@ constexpr const char* kDigitPatternOutOfRange = "011011";
 
 void MainWin::Layout() {
   SetMenuBar(&Menu::Menu::Instance());
-  SetTitle("Breezeling");
-  SetSize(301, 210);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(0);
-  SetPlacement(2);
-  SetResizeable(false);
-  SetButtons(true, false, false);
-  SetBackColor(false, 0xFFFFFF);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Breezeling", .width = 301, .height = 210, .frame = 0, .placement = 2,
+         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
+         .hasBackColor = false, .backColor = 0xFFFFFF});
 }
 
 void MainWin::CreateControls() {

@@ -24,17 +24,9 @@ std::string MakersSite() { return "http://" + Hosts::WebHost(); }
 }  // namespace
 
 void AboutWindow::Layout() {
-  SetTitle("About");
-  SetSize(300, 90);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(0);
-  SetPlacement(1);
-  SetResizeable(true);
-  SetButtons(true, true, true);
-  SetBackColor(false, 0x000000);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "About", .width = 300, .height = 90, .frame = 0, .placement = 1,
+         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
+         .hasBackColor = false, .backColor = 0x000000});
 }
 
 void AboutWindow::CreateControls() {

@@ -6,17 +6,9 @@
 #include "framework/ui/Environment.h"
 
 void ChangeLogWindow::Layout() {
-  SetTitle("Update Available");
-  SetSize(300, 160);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(3);
-  SetPlacement(2);
-  SetResizeable(true);
-  SetButtons(true, true, true);
-  SetBackColor(true, 0xFFFECC);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Update Available", .width = 300, .height = 160, .frame = 3, .placement = 2,
+         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
+         .hasBackColor = true, .backColor = 0xFFFECC});
 }
 
 void ChangeLogWindow::CreateControls() {

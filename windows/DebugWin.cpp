@@ -7,17 +7,9 @@
 #include "framework/ui/Environment.h"
 
 void DebugWin::Layout() {
-  SetTitle("Debug");
-  SetSize(300, 172);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(0);
-  SetPlacement(4);
-  SetResizeable(true);
-  SetButtons(true, true, true);
-  SetBackColor(false, 0x000000);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Debug", .width = 300, .height = 172, .frame = 0, .placement = 4,
+         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
+         .hasBackColor = false, .backColor = 0x000000});
 }
 
 void DebugWin::CreateControls() {

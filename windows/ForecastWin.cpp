@@ -49,17 +49,9 @@ std::string Numbered(const char* family, int n) { return family + fw::Str(n); }
 }  // namespace
 
 void ForecastWin::Layout() {
-  SetTitle("Weather Forecast");
-  SetSize(300, 290);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(0);
-  SetPlacement(2);
-  SetResizeable(false);
-  SetButtons(true, false, false);
-  SetBackColor(false, 0x000000);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Weather Forecast", .width = 300, .height = 290, .frame = 0, .placement = 2,
+         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
+         .hasBackColor = false, .backColor = 0x000000});
 }
 
 void ForecastWin::CreateControls() {

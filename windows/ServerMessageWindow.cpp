@@ -6,17 +6,9 @@
 #include "framework/ui/Environment.h"
 
 void ServerMessageWindow::Layout() {
-  SetTitle("Message From Larkspire SW");
-  SetSize(300, 144);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(3);
-  SetPlacement(4);
-  SetResizeable(false);
-  SetButtons(true, false, false);
-  SetBackColor(true, 0xFFFECC);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Message From Larkspire SW", .width = 300, .height = 144, .frame = 3, .placement = 4,
+         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
+         .hasBackColor = true, .backColor = 0xFFFECC});
 }
 
 void ServerMessageWindow::CreateControls() {

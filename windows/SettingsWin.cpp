@@ -38,17 +38,9 @@ void OpenProductPage(const std::string& product) {
 }  // namespace
 
 void SettingsWin::Layout() {
-  SetTitle("Settings");
-  SetSize(300, 276);
-  SetMinSize(64, 64);
-  SetMaxSize(32000, 32000);
-  SetFrame(0);
-  SetPlacement(2);
-  SetResizeable(false);
-  SetButtons(true, false, false);
-  SetBackColor(false, 0x000000);
-  SetVisibleWhenCreated(true);
-  SetMenuBarVisible(true);
+  Apply({.title = "Settings", .width = 300, .height = 276, .frame = 0, .placement = 2,
+         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
+         .hasBackColor = false, .backColor = 0x000000});
 }
 
 void SettingsWin::CreateControls() {

@@ -212,6 +212,20 @@ Window::~Window() {
   controls_.clear();
 }
 
+void Window::Apply(const WindowRecord& r) {
+  SetTitle(r.title);
+  SetSize(r.width, r.height);
+  SetMinSize(r.minWidth, r.minHeight);
+  SetMaxSize(r.maxWidth, r.maxHeight);
+  SetFrame(r.frame);
+  SetPlacement(r.placement);
+  SetResizeable(r.resizeable);
+  SetButtons(r.closeButton, r.minimizeButton, r.maximizeButton);
+  SetBackColor(r.hasBackColor, r.backColor);
+  SetVisibleWhenCreated(r.visible);
+  SetMenuBarVisible(r.menuBarVisible);
+}
+
 void Window::SetTitle(const std::string& title) {
   title_ = title;
   impl_->frame->setWindowTitle(QString::fromStdString(title));
