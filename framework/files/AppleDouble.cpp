@@ -1,7 +1,7 @@
 #include "framework/files/AppleDouble.h"
 
-#include <atomic>
-#include <chrono>
+#include "framework/files/Replacement.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -28,10 +28,6 @@ void AppendEntry(std::vector<const AppleDoubleEntry*>& order, const AppleDouble&
       return;
     }
   }
-}
-
-bool WriteAll(std::FILE* file, std::string_view bytes) {
-  return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
 }  // namespace
@@ -236,32 +232,7 @@ bool WriteCompanion(const std::string& itemPath, const AppleDouble& content) {
   if (path.empty()) return false;
   const std::optional<std::string> bytes = SerializeAppleDouble(content);
   if (!bytes) return false;
-
-  // A short name beside the companion: "._" + a long name may already be at
-  // the file system's name limit.
-  static std::atomic<unsigned> counter{0};
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const auto stamp = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
-  std::string temp;
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-    temp = folder + ".~ad" + std::to_string(stamp % 1000000007ull) + "-" +
-           std::to_string(counter.fetch_add(1));
-    file = OpenFile(temp, "wbx");
-  }
-  if (file == nullptr) return false;
-  bool ok = WriteAll(file, *bytes);
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  std::error_code ec;
-  if (ok) {
-    fs::rename(ToFsPath(temp), ToFsPath(path), ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(ToFsPath(temp), ec);
-  return ok;
+  return ReplaceFile(path, *bytes);
 }
 
 }  // namespace fw::detail

@@ -56,8 +56,8 @@ struct Companion {
 // The companion's path for an item; empty when the item cannot have one.
 std::string CompanionPath(const std::string& itemPath);
 Companion ReadCompanion(const std::string& itemPath);
-// Replaces the companion as a whole (through a temporary file and a rename,
-// so a failed write leaves the old one).
+// Replaces the companion as a whole (through a temporary file, flushed to
+// the disk and renamed over it, so a failed write leaves the old one).
 bool WriteCompanion(const std::string& itemPath, const AppleDouble& content);
 
 // The native path as the standard library wants it (UTF-8 on Windows).

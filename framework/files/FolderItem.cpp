@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "framework/files/AppleDouble.h"
+#include "framework/files/Replacement.h"
 
 namespace fw {
 
@@ -37,6 +38,9 @@ void ChangeFinderInfo(const std::string& path, Change change) {
   if (const std::string* entry = companion.content.Find(detail::kEntryFinderInfo)) info = *entry;
   if (info.size() < detail::kFinderInfoSize) info.resize(detail::kFinderInfoSize, '\0');
   change(info);
+  // Already so: a save that stamps its file again leaves the companion alone.
+  const std::string* stored = companion.content.Find(detail::kEntryFinderInfo);
+  if (companion.state == detail::CompanionState::Read && stored != nullptr && *stored == info) return;
   const bool blank = std::all_of(info.begin(), info.end(), [](char c) { return c == '\0'; });
   if (blank && companion.state == detail::CompanionState::Missing) return;  // nothing to keep
   companion.content.Set(detail::kEntryFinderInfo, std::move(info));
@@ -159,6 +163,12 @@ std::unique_ptr<TextOutputStream> FolderItem::CreateTextFile() const {
   std::FILE* file = detail::OpenFile(path_, "wb");
   if (file == nullptr) return nullptr;
   return std::make_unique<TextOutputStream>(file);
+}
+
+std::unique_ptr<TextOutputStream> FolderItem::ReplaceTextFile(LinkHandling links) const {
+  std::unique_ptr<detail::Replacement> replacement = detail::Replacement::Begin(path_, links);
+  if (!replacement) return nullptr;
+  return std::make_unique<TextOutputStream>(std::move(replacement));
 }
 
 std::unique_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {

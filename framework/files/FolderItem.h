@@ -13,6 +13,12 @@
 
 namespace fw {
 
+// What writing a file does with a file that is a symbolic link.
+enum class LinkHandling {
+  WriteTarget,  // the link stays and the file it names gets the new text
+  ReplaceLink,  // the link goes and a file takes its place; nothing is written through it
+};
+
 class FolderItem {
  public:
   FolderItem() = default;
@@ -51,6 +57,16 @@ class FolderItem {
   std::unique_ptr<TextInputStream> OpenAsTextFile() const;
   std::unique_ptr<TextOutputStream> AppendToTextFile() const;   // creates a missing file
   std::unique_ptr<ResourceFork> OpenResourceFork() const;       // creates an empty fork when none
+
+  // For a file that holds the user's data: like CreateTextFile, but the new
+  // text takes the file's place only when the stream closes with every byte
+  // written. It goes to a temporary file beside the file, is flushed to the
+  // disk and renamed over it, so a crash, a kill or a full disk at any
+  // moment leaves the whole old text or the whole new one. The file keeps
+  // its permissions; a file the user may not write is not replaced. Only
+  // where the folder cannot take a new file is the file rewritten in place.
+  std::unique_ptr<TextOutputStream> ReplaceTextFile(
+      LinkHandling links = LinkHandling::WriteTarget) const;
 
   // Opens the item with the application the system chooses for it.
   void Launch(bool activate = true) const;

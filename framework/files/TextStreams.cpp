@@ -1,5 +1,7 @@
 #include "framework/files/TextStreams.h"
 
+#include "framework/files/Replacement.h"
+
 namespace fw {
 
 TextInputStream::TextInputStream(std::string bytes) : data_(std::move(bytes)) {}
@@ -35,6 +37,11 @@ void TextInputStream::Close() {
 
 TextOutputStream::TextOutputStream(std::FILE* file) : file_(file), ok_(file != nullptr) {}
 
+TextOutputStream::TextOutputStream(std::unique_ptr<detail::Replacement> replacement)
+    : file_(replacement ? replacement->File() : nullptr),
+      replacement_(std::move(replacement)),
+      ok_(file_ != nullptr) {}
+
 TextOutputStream::~TextOutputStream() { Close(); }
 
 bool TextOutputStream::Write(const std::string& text) {
@@ -47,6 +54,17 @@ bool TextOutputStream::WriteLine(const std::string& text) { return Write(text) &
 
 bool TextOutputStream::Close() {
   if (file_ == nullptr) return ok_;
+  if (replacement_) {
+    // A stream that failed on the way leaves the old file as it was.
+    if (ok_) {
+      ok_ = replacement_->Commit();
+    } else {
+      replacement_->Abandon();
+    }
+    replacement_.reset();
+    file_ = nullptr;
+    return ok_;
+  }
   // Buffered bytes reach the disk here, so a full disk shows up now.
   if (std::fclose(file_) != 0) ok_ = false;
   file_ = nullptr;

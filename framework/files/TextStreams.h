@@ -2,9 +2,14 @@
 // Text streams over files. Text is written and read as UTF-8 bytes;
 // WriteLine ends a line with LF, and ReadLine accepts CR, LF or CR LF.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace fw {
+
+namespace detail {
+class Replacement;
+}
 
 class TextInputStream {
  public:
@@ -25,6 +30,9 @@ class TextInputStream {
 class TextOutputStream {
  public:
   explicit TextOutputStream(std::FILE* file);
+  // Writes the new bytes of a file that take its place when the stream
+  // closes, and only when every write has succeeded.
+  explicit TextOutputStream(std::unique_ptr<detail::Replacement> replacement);
   ~TextOutputStream();
   TextOutputStream(const TextOutputStream&) = delete;
   TextOutputStream& operator=(const TextOutputStream&) = delete;
@@ -36,6 +44,7 @@ class TextOutputStream {
 
  private:
   std::FILE* file_;
+  std::unique_ptr<detail::Replacement> replacement_;
   bool ok_ = true;
 };
 
