@@ -146,7 +146,9 @@ void UpdatePreferences() {
     fw::MsgBox("Preference file not found. Please restart the application.");
     return;
   }
-  const auto out = file->CreateTextFile();
+  // Never rewritten in place: a crash or a full disk on the way would leave
+  // the user with a broken file and none of the settings.
+  const auto out = file->ReplaceTextFile();
   bool written = out != nullptr;
   if (out) {
     const std::array<std::string, 4> fields = {settings.Ctl<fw::EditField>("Location").Text(),

@@ -29,8 +29,9 @@ void CreatePreferencesFile();
 int FindIndex(const std::vector<std::string>& list, const std::string& key, int lastIndex);
 
 // Takes the settings window's place and units into the settings and
-// rewrites the preferences file from its four fields. A missing file is
-// reported and not made again (that happens at the next start).
+// replaces the preferences file with its four fields, so that a save cut
+// short leaves the old file whole. A missing file is reported and not made
+// again (that happens at the next start).
 void UpdatePreferences();
 
 // Gives every empty or short setting its default (the default place, the

@@ -1,8 +1,19 @@
 // The preferences file, the application data folder, and the settings as
 // the settings window and the main window show them.
-#include <filesystem>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <random>
+#include <set>
 #include <tuple>
 
 #include "CoreFixture.h"
@@ -212,6 +223,130 @@ TEST_F(SettingsTest, SaveReplacesTheWholeFileWithOneLineValuesAndTheNextStartRea
             "userSpeedUnit\nmph\nuserRobot\nGizmo\n");
   ExpectOurCodes(fw::FolderItem(PrefsPath()));
   EXPECT_EQ(ReadFile(), (Settings{"  Zürich, Schweiz  ", "Fahrenheit", "mph", "Gizmo"}));
+  EXPECT_TRUE(Boxes().empty());
+}
+
+// The eight lines a save writes.
+std::string Saved(const std::string& place, const std::string& temp, const std::string& speed,
+                  const std::string& robot) {
+  return "userLocation\n" + place + "\nuserTempUnit\n" + temp + "\nuserSpeedUnit\n" + speed + "\nuserRobot\n" +
+         robot + "\n";
+}
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+TEST_F(SettingsTest, SaveReplacesALinkedFileAtItsTargetAndKeepsItsPermissions) {
+  namespace fs = std::filesystem;
+  const std::string folder = fw::PreferencesFolder().NativePath(), elsewhere = folder + "/dotfiles/Breezeling";
+  fs::create_directories(folder + "/dotfiles");
+  // What is prepared, and the file the text must reach.
+  const std::vector<std::tuple<const char*, std::function<void()>, std::string>> cases = {
+      {"a file only its owner may read",
+       [&] {
+         WriteBytes(PrefsPath(), "userLocation\nOld\n");
+         chmod(PrefsPath().c_str(), 0600);
+       },
+       PrefsPath()},
+      {"a link into another folder",
+       [&] {
+         WriteBytes(elsewhere, "userLocation\nOld\n");
+         chmod(elsewhere.c_str(), 0640);
+         fs::create_symlink("dotfiles/Breezeling", PrefsPath());
+       },
+       elsewhere},
+  };
+  Win();
+  Location().SetText("Ayr");
+  for (const auto& [what, prepare, target] : cases) {
+    SCOPED_TRACE(what);
+    fs::remove(PrefsPath());
+    prepare();
+    const auto mode = fs::status(target).permissions();
+    const bool linked = fs::is_symlink(PrefsPath());
+    std::set<std::string> before = Names(folder);
+    Globals::UpdatePreferences();
+    EXPECT_EQ(ReadBytes(target), Saved("Ayr", "Celsius", "km/h", "Rivet"));
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    EXPECT_EQ(fs::is_symlink(PrefsPath()), linked);
+    ExpectOurCodes(fw::FolderItem(PrefsPath()));
+    std::set<std::string> after = Names(folder);
+    after.erase("._Breezeling");
+    before.erase("._Breezeling");
+    EXPECT_EQ(after, before);  // no temporary file left behind
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SettingsTest, ASaveThatRunsOutOfDiskIsReportedAndLeavesTheOldFileWhole) {
+  const std::string old = Saved("Naseby, Otago, New Zealand", "Fahrenheit", "mph", "Gizmo");
+  WriteBytes(PrefsPath(), old);
+  Win();
+  Location().SetText("Ayr");
+  {
+    // Writes past a few bytes fail, as on a full disk.
+    rlimit saved{}, full{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    full = saved;
+    full.rlim_cur = 16;
+    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    Globals::UpdatePreferences();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldSignal);
+  }
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Preference file could not be saved."});
+  EXPECT_EQ(ReadBytes(PrefsPath()), old);
+  EXPECT_EQ(Names(fw::PreferencesFolder().NativePath()), std::set<std::string>{"Breezeling"});
+}
+
+TEST_F(SettingsTest, KillingASaveAtAnyMomentLeavesTheWholeOldOrTheWholeNewFile) {
+  const std::string places[2] = {"Ayr", "Naseby, Otago, New Zealand"};
+  const std::string texts[2] = {Saved(places[0], "Celsius", "km/h", "Rivet"),
+                                Saved(places[1], "Celsius", "km/h", "Rivet")};
+  Globals::CreatePreferencesFile();  // with its codes and owner resource
+  WriteBytes(PrefsPath(), texts[0]);
+  Win();
+  std::mt19937 random{std::random_device{}()};
+  // Long enough to cover a save and the start of the next one.
+  std::uniform_int_distribution<int> microseconds(0, 6000);
+  for (int kill = 0; kill < 50; ++kill) {
+    // Each child saves the other text over and over until it is killed.
+    Location().SetText(places[(kill + 1) % 2]);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      close(ready[0]);
+      try {
+        if (write(ready[1], "r", 1) != 1) _exit(2);
+        for (;;) Globals::UpdatePreferences();
+      } catch (...) {
+        _exit(3);
+      }
+    }
+    close(ready[1]);
+    pollfd started{ready[0], POLLIN, 0};
+    char byte = 0;
+    const bool running = poll(&started, 1, 10000) == 1 && read(ready[0], &byte, 1) == 1;
+    const auto at = std::chrono::steady_clock::now() + std::chrono::microseconds(microseconds(random));
+    while (std::chrono::steady_clock::now() < at) {
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(ready[0]);
+    ASSERT_TRUE(running);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped on its own: " << status;
+    const std::string now = ReadBytes(PrefsPath());
+    ASSERT_TRUE(now == texts[0] || now == texts[1]) << "after kill " << kill << ": \"" << now << "\"";
+  }
+  ExpectOurCodes(fw::FolderItem(PrefsPath()));
+  EXPECT_TRUE(fw::FolderItem(PrefsPath()).OpenResourceFork()->GetResource("Ownr", 128));
   EXPECT_TRUE(Boxes().empty());
 }
 
