@@ -78,6 +78,11 @@ class FolderItem {
 // The user's preferences (configuration) folder and the temporary folder.
 FolderItem PreferencesFolder();
 FolderItem TemporaryFolder();
+// A folder for temporary files that no other user can enter or prepare in
+// advance: a real folder (never a link) owned by this user with mode 0700,
+// in the session's runtime folder when there is one, else in the temporary
+// folder. None when no such folder can be had.
+std::optional<FolderItem> PrivateTemporaryFolder();
 
 // Replaces what Launch does (tests record launches instead of opening
 // them). An empty handler restores the real one.

@@ -1,9 +1,10 @@
 // One QApplication per test binary; every test gets a fresh preferences
-// folder and temporary folder and fresh recorders.
+// folder, temporary folder and runtime folder, and fresh recorders.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -22,8 +23,11 @@ class FreshState : public ::testing::EmptyTestEventListener {
     root_ = std::make_unique<QTemporaryDir>(base_ + "/breezeling-test-XXXXXX");
     qputenv("XDG_CONFIG_HOME", (root_->path() + "/config").toUtf8());
     qputenv("TMPDIR", (root_->path() + "/tmp").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (root_->path() + "/runtime").toUtf8());
     QDir().mkpath(root_->path() + "/config");
     QDir().mkpath(root_->path() + "/tmp");
+    QDir().mkpath(root_->path() + "/runtime");
+    QFile::setPermissions(root_->path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     testsupport::Recorders::Get().Clear();
     testsupport::Recorders::Get().Install();
     testsupport::RunHooks(testsupport::HookTime::BeforeTest);

@@ -1,4 +1,5 @@
-// Replacing a file that holds the user's data.
+// Replacing a file that holds the user's data, and the private folder for
+// temporary files.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -241,6 +243,118 @@ TEST(ReplaceTextFile, CodesAreSetInAReadOnlyFolderThroughAWritableCompanion) {
   chmod(folder.c_str(), 0755);
   EXPECT_EQ(item.MacType() + "/" + item.MacCreator(), "pref/LKSP");
   EXPECT_EQ(Read(item.NativePath()), kNew);
+}
+
+// The folder a call gives, checked to be ours alone.
+std::string PrivateFolder() {
+  const std::optional<fw::FolderItem> folder = fw::PrivateTemporaryFolder();
+  if (!folder) return "none";
+  const struct stat st = Stat(folder->NativePath());
+  EXPECT_TRUE(S_ISDIR(st.st_mode)) << folder->NativePath();
+  EXPECT_EQ(st.st_uid, geteuid());
+  EXPECT_EQ(st.st_mode & 07777, 0700u);
+  return folder->NativePath();
+}
+
+TEST(PrivateTemporaryFolder, IsOursAloneAndNotWhatAnotherUserPreparedUnderItsName) {
+  const std::string root = fw::TemporaryFolder().Parent()->NativePath();
+  const std::string name = fw::FolderItem(PrivateFolder()).Name();
+  ASSERT_EQ(PrivateFolder(), std::getenv("XDG_RUNTIME_DIR") + ("/" + name));
+  const std::string usual = name + "-" + std::to_string(geteuid());
+
+  // What is prepared in a fresh runtime folder "run" and temporary folder
+  // "tmp", and where the folder must be: "run", "usual" (the usual name in
+  // "tmp") or "other" (another name in "tmp").
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& run, const std::string& tmp)> prepare;
+    const char* runtimeVariable;  // "run", "unset", or a value
+    const char* where;
+  };
+  const auto tmpItem = [&](std::function<void(const std::string&)> make) {
+    return [=](const std::string&, const std::string& tmp) { make(tmp + "/" + usual); };
+  };
+  const auto ourFolder = [](const std::string& path, mode_t mode) {
+    fs::create_directories(path);
+    chmod(path.c_str(), mode);
+  };
+  std::vector<Case> cases = {
+      {"runtime folder", [](auto&, auto&) {}, "run", "run"},
+      {"no runtime folder", [](auto&, auto&) {}, "unset", "usual"},
+      {"relative runtime folder", [](auto&, auto&) {}, "run-relative", "usual"},
+      {"runtime folder others may enter", [&](auto& run, auto&) { chmod(run.c_str(), 0755); }, "run", "usual"},
+      {"runtime folder is a link",
+       [&](auto& run, auto& tmp) {
+         ourFolder(tmp + "/real", 0700);
+         fs::remove(run);
+         fs::create_symlink(tmp + "/real", run);
+       },
+       "run", "usual"},
+      {"link in the runtime folder",
+       [&](auto& run, auto& tmp) {
+         ourFolder(tmp + "/real", 0700);
+         fs::create_symlink(tmp + "/real", run + "/" + name);
+       },
+       "run", "usual"},
+      {"usual name reused",
+       tmpItem([&](auto& p) {
+         ourFolder(p, 0700);
+         Write(p + "/page", "kept");
+       }),
+       "unset", "usual"},
+      {"usual name taken by a file", tmpItem([](auto& p) { Write(p, "theirs"); }), "unset", "other"},
+      {"usual name taken by an open folder", tmpItem([&](auto& p) { ourFolder(p, 0755); }), "unset", "other"},
+      {"usual name taken by a link",
+       [&](auto&, auto& tmp) {
+         ourFolder(tmp + "/real", 0700);
+         fs::create_symlink(tmp + "/real", tmp + "/" + usual);
+       },
+       "unset", "other"},
+  };
+  if (geteuid() == 0) {
+    cases.push_back({"usual name taken by another user's folder",
+                     tmpItem([&](auto& p) {
+                       ourFolder(p, 0700);
+                       ASSERT_EQ(chown(p.c_str(), kNobody, kNobody), 0);
+                     }),
+                     "unset", "other"});
+  }
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string run = root + "/run" + std::to_string(n), tmp = root + "/tmp" + std::to_string(n++);
+    ourFolder(run, 0700);
+    ourFolder(tmp, 0755);
+    c.prepare(run, tmp);
+    const std::string variable = c.runtimeVariable;
+    if (variable == "unset") {
+      unsetenv("XDG_RUNTIME_DIR");
+    } else {
+      setenv("XDG_RUNTIME_DIR", variable == "run" ? run.c_str() : variable.c_str(), 1);
+    }
+    setenv("TMPDIR", tmp.c_str(), 1);
+    const auto before = Snapshot(tmp);
+
+    const std::string folder = PrivateFolder();
+    const std::string where = c.where;
+    if (where == "run") { EXPECT_EQ(folder, run + "/" + name); }
+    if (where == "usual") { EXPECT_EQ(folder, tmp + "/" + usual); }
+    if (where == "other") {
+      EXPECT_EQ(fs::path(folder).parent_path().string(), tmp);
+      EXPECT_NE(folder, tmp + "/" + usual);
+      EXPECT_EQ(folder.rfind(tmp + "/" + name + "-", 0), 0u);
+    }
+    EXPECT_EQ(PrivateFolder(), folder);  // the same on the next call
+    // What was there before is left as it was.
+    auto after = Snapshot(tmp);
+    for (const auto& [item, what] : before) EXPECT_EQ(after[item], what) << item;
+  }
+
+  // No folder at all: a file where the temporary folder should be.
+  unsetenv("XDG_RUNTIME_DIR");
+  Write(root + "/not a folder", "x");
+  setenv("TMPDIR", (root + "/not a folder").c_str(), 1);
+  EXPECT_EQ(PrivateFolder(), "none");
 }
 
 }  // namespace
