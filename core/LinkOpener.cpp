@@ -36,12 +36,16 @@ std::string ForwardingPage(const std::string& url) {
 
 void OpenUrl(const std::string& url, const std::string& fileName) {
   const std::string page = ForwardingPage(url);
-  const std::optional<fw::FolderItem> file = fw::TemporaryFolder().Child(fileName);
+  // Not the shared temporary folder itself: another user could take the
+  // page's name there first, with a folder that breaks the link or a link
+  // that makes us write elsewhere.
+  const std::optional<fw::FolderItem> folder = fw::PrivateTemporaryFolder();
+  const std::optional<fw::FolderItem> file = folder ? folder->Child(fileName) : std::nullopt;
   if (!file) {
     fw::MsgBox("Error: Could not create temporary file.");
     return;
   }
-  const auto out = file->CreateTextFile();
+  const auto out = file->ReplaceTextFile(fw::LinkHandling::ReplaceLink);
   if (!out) {
     fw::MsgBox("Error: Could not create text file.");
     return;

@@ -1,5 +1,12 @@
 // The forwarding page that opens a web address, and the download button
 // that uses it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
 #include "CoreFixture.h"
 #include "core/LinkOpener.h"
 #include "framework/files/FolderItem.h"
@@ -10,7 +17,7 @@ std::string Page(const std::string& written) {
   return "<html><head><meta http-equiv='refresh' content='0;URL=" + written + "'></head><body></body></html>";
 }
 
-std::string TempPath(const std::string& name) { return fw::TemporaryFolder().Child(name)->NativePath(); }
+std::string PagePath(const std::string& name) { return fw::PrivateTemporaryFolder()->Child(name)->NativePath(); }
 
 TEST(OpenUrl, WritesStampsAndLaunchesTheForwardingPage) {
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -23,7 +30,7 @@ TEST(OpenUrl, WritesStampsAndLaunchesTheForwardingPage) {
       {"a\"b", "a&quot;b"},
       {"http://h/Zürich?q=a b#top", "http://h/Zürich?q=a b#top"},  // other characters as they are
   };
-  const std::string path = TempPath("BreezelingUpdate.html");
+  const std::string path = PagePath("BreezelingUpdate.html");
   for (const auto& [url, written] : cases) {
     SCOPED_TRACE(url);
     Recorders::Get().launches.clear();
@@ -39,17 +46,78 @@ TEST(OpenUrl, WritesStampsAndLaunchesTheForwardingPage) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST(OpenUrl, FailuresAreShownAndNothingIsLaunched) {
+// Another user can make any item under the page's name in the shared
+// temporary folder before we write it.
+TEST(OpenUrl, WhatAnotherUserPutInTheTemporaryFolderIsNeitherFollowedNorInTheWay) {
+  namespace fs = std::filesystem;
+  const std::string tmp = fw::TemporaryFolder().NativePath(), shared = tmp + "/BreezelingUpdate.html";
+  const std::string victim = tmp + "/victim";
+  const std::function<void()> prepared[] = {
+      [&] { std::ofstream(shared) << "theirs"; },
+      [&] { fs::create_directory(shared); },
+      [&] { fs::create_symlink(victim, shared); },
+      [&] { fs::create_symlink(tmp + "/made through the link", shared); },
+  };
+  for (const bool runtimeFolder : {true, false}) {
+    if (!runtimeFolder) unsetenv("XDG_RUNTIME_DIR");
+    for (const auto& prepare : prepared) {
+      fs::remove_all(shared);
+      std::ofstream(victim) << "victim";
+      prepare();
+      const auto before = fs::symlink_status(shared).type();
+      Recorders::Get().launches.clear();
+      Globals::OpenUrl("http://h/", "BreezelingUpdate.html");
+
+      const std::string path = PagePath("BreezelingUpdate.html");
+      SCOPED_TRACE(path);
+      EXPECT_EQ(ReadBytes(path), Page("http://h/"));
+      EXPECT_EQ(Recorders::Get().launches, std::vector<std::string>{path});
+      struct stat folder {};
+      ASSERT_EQ(lstat(fs::path(path).parent_path().c_str(), &folder), 0);
+      EXPECT_TRUE(S_ISDIR(folder.st_mode));
+      EXPECT_EQ(folder.st_mode & 07777, 0700u);
+      EXPECT_EQ(folder.st_uid, geteuid());
+      // Theirs is left as it was.
+      EXPECT_EQ(fs::symlink_status(shared).type(), before);
+      EXPECT_EQ(ReadBytes(victim), "victim");
+      EXPECT_FALSE(fs::exists(tmp + "/made through the link"));
+      if (before == fs::file_type::regular) {
+        EXPECT_EQ(ReadBytes(shared), "theirs");
+      }
+    }
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST(OpenUrl, FailuresAreShownAndNothingIsLaunchedOrWrittenThroughALink) {
   // A name that names no item in the folder.
   Globals::OpenUrl("u", "a/b.html");
   Globals::OpenUrl("u", "");
   // An item of that name that cannot take text: a folder.
-  ASSERT_TRUE(fw::TemporaryFolder().Child("taken.html")->CreateAsFolder());
+  ASSERT_TRUE(fw::PrivateTemporaryFolder()->Child("taken.html")->CreateAsFolder());
   Globals::OpenUrl("u", "taken.html");
+  // No folder of our own to be had: a file where the folders should be.
+  unsetenv("XDG_RUNTIME_DIR");
+  const std::string notAFolder = fw::TemporaryFolder().NativePath() + "/file";
+  std::ofstream(notAFolder) << "x";
+  setenv("TMPDIR", notAFolder.c_str(), 1);
+  Globals::OpenUrl("u", "BreezelingUpdate.html");
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Error: Could not create temporary file.",
                                                "Error: Could not create temporary file.",
-                                               "Error: Could not create text file."}));
+                                               "Error: Could not create text file.",
+                                               "Error: Could not create temporary file."}));
   EXPECT_TRUE(Recorders::Get().launches.empty());
+}
+
+TEST(OpenUrl, ALinkInOurFolderIsReplacedNotWrittenThrough) {
+  const std::string path = PagePath("BreezelingUpdate.html");
+  const std::string victim = fw::TemporaryFolder().NativePath() + "/victim";
+  std::ofstream(victim) << "victim";
+  std::filesystem::create_symlink(victim, path);
+  Globals::OpenUrl("http://h/", "BreezelingUpdate.html");
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadBytes(path), Page("http://h/"));
+  EXPECT_EQ(ReadBytes(victim), "victim");
 }
 
 using DownloadButtonTest = CoreTest;
@@ -60,7 +128,7 @@ TEST_F(DownloadButtonTest, OpensTheAnnouncedAddressTwice) {
   button.SetVisible(true);
   button.Push();
   EXPECT_EQ(Recorders::Get().links, std::vector<std::string>{Globals::AppUpdateURL});
-  const std::string path = TempPath("BreezelingUpdate.html");
+  const std::string path = PagePath("BreezelingUpdate.html");
   EXPECT_EQ(Recorders::Get().launches, std::vector<std::string>{path});
   EXPECT_EQ(ReadBytes(path), Page("http://example.invalid/get?v=1.3.1&amp;os=ppc"));
 }
