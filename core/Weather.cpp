@@ -14,7 +14,6 @@
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
-#include "framework/ui/Timer.h"
 #include "windows/ForecastFilling.h"
 #include "windows/SettingsWin.h"
 
@@ -106,10 +105,7 @@ void GetForecast() {
       break;
   }
 
-  MainWin& win = MainWin::Instance();
-  win.Ctl<fw::Timer>("DigitInit").SetMode(fw::Timer::Single);
-  win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Multiple);
-  win.Ctl<fw::StaticText>("Digit").SetVisible(true);
+  MainWin::Instance().StartDigitAnimation();
 }
 
 std::string ExtractValue(const std::string& text, const std::string& key) {
