@@ -210,6 +210,9 @@ void MainWin::StopDigitAnimation() {
 }
 
 void MainWin::DownloadUpdateButton_Action() {
+  // The address comes from a file on the web; only a web page may be
+  // opened with it, never a local file or program.
+  if (!Globals::IsWebAddress(Globals::AppUpdateURL)) return;
   // Opened twice on purpose: directly, and through the forwarding page.
   fw::ShowURL(Globals::AppUpdateURL);
   Globals::OpenUrl(Globals::AppUpdateURL, "BreezelingUpdate.html");

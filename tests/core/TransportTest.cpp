@@ -73,11 +73,11 @@ TEST_F(TransportTest, StatusLineFollowsTheRequestAndAnUpdateReplyGoesToTheUpdate
   WeatherValues::Day1Forecast = "Old";
   Globals::InitialUpdateCheckRun = true;  // the reply starts no weather request
   Globals::RequestType = "UPDATE";
-  auto socket = Fetch("/x", Script::Reply(200, "currentX:1.3.1\nxUrl:u\n"));
+  auto socket = Fetch("/x", Script::Reply(200, "currentX:1.3.1\nxUrl:http://h/u\n"));
   EXPECT_EQ(socket->trail, (std::vector<std::string>{"Connecting to server...", "Waiting for response...",
                                                      "Status: 200", "Waiting for response...", ""}));
-  EXPECT_EQ(Globals::RawResponse, "currentX:1.3.1\rxUrl:u\r");
-  EXPECT_EQ(Globals::AppUpdateURL, "u");
+  EXPECT_EQ(Globals::RawResponse, "currentX:1.3.1\rxUrl:http://h/u\r");
+  EXPECT_EQ(Globals::AppUpdateURL, "http://h/u");
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(WeatherValues::Day1Forecast, "Old");
   EXPECT_TRUE(LoadingLook());  // as the new window opened: no weather reply ended it
