@@ -7,6 +7,7 @@
 #include "core/MyHTTPSocket.h"
 #include "core/UpdateInfo.h"
 #include "core/Weather.h"
+#include "framework/text/Text.h"
 
 namespace {
 
@@ -284,6 +285,38 @@ TEST_F(TransportTest, TwoRequestsInFlightEachReachTheReaderOfTheirOwnKind) {
              Status().empty();
     })) << WeatherValues::Day1Forecast << " " << Globals::AppUpdateURL;
     EXPECT_TRUE(Boxes().empty());
+  }
+}
+
+TEST_F(TransportTest, ControlCharactersInThePlaceNeverReachTheWire) {
+  // The place as it stands in the settings, then the query sent.
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"Nase\r\nby", "Naseby"},
+      {"Naseby HTTP/1.0\r\nHost: evil.invalid\r\n\r\nGET /x",
+       "Naseby%20HTTP/1.0Host:%20evil.invalidGET%20/x"},
+      {"\tNase\nby\r", "Naseby"},
+      {"Nase\x7f" "by\x01\x1f", "Naseby"},
+      {"Z\xC3\xBCrich\xC2\x85", "Z\xC3\xBCrich"},               // C1 line break; the u-umlaut stays
+      {"Z\xC2\xA0rich\xC2\x9F", "Z\xC2\xA0rich"},               // no-break space stays, C1 goes
+  };
+  Win();
+  for (const auto& [place, query] : rows) {
+    SCOPED_TRACE(query);
+    server.Enqueue(Script::Reply(200, "{}"));
+    Globals::UserLocation = place;
+    const int done = server.FinishedCount();
+    Globals::GetForecast();
+    ASSERT_TRUE(WaitUntil([&] { return server.FinishedCount() > done && Status().empty(); }));
+    const std::string request = server.Requests().back();
+    EXPECT_EQ(request.substr(0, request.find("\r\n")),
+              "GET /breezeling/weather?location=" + query + " HTTP/1.0");
+    // One request whose every line ends in CR LF: no bare CR or LF, nothing
+    // after the blank line.
+    const auto count = [&](char c) { return std::count(request.begin(), request.end(), c); };
+    EXPECT_EQ(count('\r'), count('\n'));
+    EXPECT_EQ(request.find("\r\n\r\n"), request.size() - 4);
+    // The place is kept as it was sent.
+    EXPECT_EQ(Globals::UserLocation, fw::ReplaceAll(query, "%20", " "));
   }
 }
 

@@ -156,6 +156,10 @@ TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
       {"X", "X", kDefaultPlace, kDefaultPlace, "Naseby"},
       {"Oz", "Oz", "Oz", kDefaultPlace, "Naseby"},
       {"Dunedin, NZ", "Dunedin,%20NZ", "Dunedin, NZ", "Dunedin, NZ", "Dunedin"},
+      // A pasted line break or other control character is dropped first.
+      {"Dun\r\nedin", "Dunedin", "Dunedin", "Dunedin", "Dunedin"},
+      {"\tMosgiel\x7f, NZ\n", "Mosgiel,%20NZ", "Mosgiel, NZ", "Mosgiel, NZ", "Mosgiel"},
+      {"\rO\nz", "Oz", "Oz", kDefaultPlace, "Naseby"},
   };
   int requests = 1;
   for (const auto& [typed, query, stored, kept, label] : cases) {
