@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MainWin.h"
+#include "app/MainWindowFilling.h"
 #include "app/Menu.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
@@ -114,6 +115,10 @@ void LockApplication() {
   MainWin& win = MainWin::Instance();
   win.Ctl<fw::StaticText>("ForecastLabel").SetText("Application Locked.");
   win.Ctl<fw::BevelButton>("RefreshButton").SetEnabled(false);
+  // A locked start sends no weather request, and only a weather reply ends
+  // the loading look: without this the spinner would turn until quit.
+  ToggleLoadingStates(false);
+  win.StopDigitAnimation();
 }
 
 void ParseUpdateInfo(const std::string& s) {

@@ -38,7 +38,9 @@ bool IsWebAddress(const std::string& url);
 void CreateNotification(const std::string& changeLog);
 
 // Takes the weather functions out of service until quit: AppLocked set,
-// "Application Locked." in place of the forecast, refresh disabled.
+// "Application Locked." in place of the forecast, refresh disabled, and the
+// main window's loading look and animation ended, since no weather reply
+// will come to end them.
 void LockApplication();
 
 }  // namespace Globals

@@ -104,6 +104,10 @@ std::string WithoutControlCharacters(const std::string& s) {
 }
 
 void GetForecast() {
+  // The lock takes the weather out of service, whichever button or window
+  // asks for it.
+  if (AppLocked) return;
+
   auto socket = std::make_shared<MyHTTPSocket>();
   UserLocation = WithoutControlCharacters(UserLocation);
   const std::string url =

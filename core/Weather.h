@@ -18,7 +18,8 @@ std::string WithoutControlCharacters(const std::string& s);
 // Starts one weather request for Globals::UserLocation (first cleared of
 // control characters, and kept so) and returns at once; the reply comes
 // back through MyHTTPSocket. Every call makes a new socket, even while
-// another request is in flight.
+// another request is in flight. While the application is locked it does
+// nothing at all.
 void GetForecast();
 
 // The value of one key in a reply: the text after "key": up to the closing

@@ -228,4 +228,24 @@ TEST_F(UpdateRoadTest, MainWindowChecksForUpdatesAsItOpensAndThenFetchesTheWeath
   EXPECT_EQ(server.ConnectionCount(), 2);
 }
 
+TEST_F(UpdateRoadTest, ALockedStartEndsTheLoadingLookAndTheAnimation) {
+  server.Enqueue(Script::Reply(200, "currentX: 1.3.0\nxUrl: http://h/dl\nlockApplication: true\n"));
+  Application();
+  // The real window, whose timer runs the update-check thread. It opens in
+  // the loading look; the robot is set chattering.
+  MainWin& win = MainWin::Instance();
+  auto& spinner = win.Ctl<fw::ChasingArrows>("ChasingArrows1");
+  ASSERT_TRUE(spinner.Visible());
+  win.Ctl<fw::Canvas>("RobotIcon").MouseDown(1, 1);
+  const auto status = [&] { return win.Ctl<fw::StaticText>("Status").Text(); };
+  ASSERT_TRUE(WaitUntil([&] { return Globals::AppLocked && status().empty(); })) << status();
+  EXPECT_EQ(win.Ctl<fw::StaticText>("ForecastLabel").Text(), "Application Locked.");
+  EXPECT_FALSE(spinner.Visible());
+  EXPECT_EQ(win.Ctl<fw::Timer>("DigitInit").GetMode(), fw::Timer::Off);
+  EXPECT_EQ(win.Ctl<fw::Timer>("DigitFlip").GetMode(), fw::Timer::Off);
+  EXPECT_FALSE(win.Ctl<fw::StaticText>("Digit").Visible());
+  testsupport::RunEventsFor(50);
+  EXPECT_EQ(server.ConnectionCount(), 1);
+}
+
 }  // namespace
