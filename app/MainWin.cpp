@@ -12,6 +12,7 @@
 #include "core/Globals.h"
 #include "core/LinkOpener.h"
 #include "core/Preferences.h"
+#include "core/Transport.h"
 #include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/text/Date.h"
@@ -192,13 +193,26 @@ bool MainWin::StaticText3_MouseDown(int, int) {
 }
 
 bool MainWin::RobotIcon_MouseDown(int, int) {
-  Ctl<Timer>("DigitInit").SetMode(Timer::Single);
-  Ctl<Timer>("DigitFlip").SetMode(Timer::Multiple);
-  Ctl<StaticText>("Digit").SetVisible(true);
+  StartDigitAnimation();
   return false;
 }
 
+void MainWin::StartDigitAnimation() {
+  Ctl<Timer>("DigitInit").SetMode(Timer::Single);
+  Ctl<Timer>("DigitFlip").SetMode(Timer::Multiple);
+  Ctl<StaticText>("Digit").SetVisible(true);
+}
+
+void MainWin::StopDigitAnimation() {
+  Ctl<Timer>("DigitInit").SetMode(Timer::Off);
+  Ctl<Timer>("DigitFlip").SetMode(Timer::Off);
+  Ctl<StaticText>("Digit").SetVisible(false);
+}
+
 void MainWin::DownloadUpdateButton_Action() {
+  // The address comes from a file on the web; only a web page may be
+  // opened with it, never a local file or program.
+  if (!Globals::IsWebAddress(Globals::AppUpdateURL)) return;
   // Opened twice on purpose: directly, and through the forwarding page.
   fw::ShowURL(Globals::AppUpdateURL);
   Globals::OpenUrl(Globals::AppUpdateURL, "BreezelingUpdate.html");
@@ -216,6 +230,11 @@ void MainWin::UpdateCheckThread_Run() {
 
 // ---- The window's own HTTP client ----
 
+void MainWin::HTTPClient::Get(const std::string& url) {
+  requestType_ = Globals::RequestType;
+  BasicHTTP::Get(url);
+}
+
 void MainWin::HTTPSock_TCPError(int code) {
   Ctl<StaticText>("Status").SetText("TCP Error: " + fw::Str(code));
 }
@@ -232,15 +251,14 @@ void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& conte
   const std::string text = fw::ReplaceAll(content, fw::Chr(10), fw::Chr(13));
   if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
   Globals::RawResponse = text;
-  if (fw::StrEq(Globals::RequestType, "WEATHER")) {
+  const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();
+  if (fw::StrEq(kind, "WEATHER")) {
     Globals::ParseResponse(Globals::RawResponse);
     Globals::ToggleLoadingStates(false);
     if (!Globals::InitialUpdateCheckRun) Ctl<Thread>("UpdateCheckThread").Run();
   }
-  if (fw::StrEq(Globals::RequestType, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
-  Ctl<Timer>("DigitInit").SetMode(Timer::Off);
-  Ctl<Timer>("DigitFlip").SetMode(Timer::Off);
-  Ctl<StaticText>("Digit").SetVisible(false);
+  if (fw::StrEq(kind, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
+  StopDigitAnimation();
   Ctl<StaticText>("Status").SetText("");
 }
 
@@ -265,6 +283,15 @@ void MainWin::HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& 
 }
 
 void MainWin::HTTPSock_DataProgress(double received, double total, double) {
+  // A page kept in memory may not outgrow its kind's limit: the transfer
+  // ends there, reported as the client reports a failed connection.
+  auto& sock = Ctl<HTTPSockControl>("HTTPSock");
+  const auto limit = static_cast<double>(Transport::MaxReplyBytes(sock.RequestType()));
+  if (sock.Mode == 0 && (received > limit || total > limit)) {
+    sock.Cancel();
+    HTTPSock_TCPError(Transport::kReplyTooLarge);
+    return;
+  }
   // Small replies are over before a bar would mean anything.
   if (total <= 5120) return;
   auto& bar = Ctl<ProgressBar>("Progress");

@@ -10,8 +10,21 @@
 
 class MainWin : public fw::Window {
  public:
-  // The class of the window's own HTTP client, the control "HTTPSock".
-  using HTTPSockControl = fw::NonVisual<BasicHTTP>;
+  // The window's own HTTP client. It notes the kind of request it carries
+  // (Globals::RequestType as it stands when Get is called, which the
+  // request functions set just before), so that its page goes to the reader
+  // of that kind whatever request is started while it runs. Redirections
+  // and repeats with credentials keep the kind; a new Get replaces it.
+  class HTTPClient : public BasicHTTP {
+   public:
+    void Get(const std::string& url) override;
+    const std::string& RequestType() const { return requestType_; }
+
+   private:
+    std::string requestType_;
+  };
+  // The class of the control "HTTPSock".
+  using HTTPSockControl = fw::NonVisual<HTTPClient>;
 
   // The one live main window, made when there is none.
   static MainWin& Instance() { return fw::ImplicitInstance<MainWin>(); }
@@ -21,6 +34,11 @@ class MainWin : public fw::Window {
   // screen has more than 256 colours: October and December have their own,
   // every other month the first. Open calls it with the current month.
   void ShowBackdropForMonth(int month);
+
+  // The robot's 0/1 chatter: Start shows it and flips it every 100 ms until
+  // DigitInit ends it 3 s later; Stop ends it at once.
+  void StartDigitAnimation();
+  void StopDigitAnimation();
 
  protected:
   void Layout() override;

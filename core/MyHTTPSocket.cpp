@@ -1,11 +1,14 @@
 #include "core/MyHTTPSocket.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 
 #include "app/MainWin.h"
 #include "app/MainWindowFilling.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
+#include "core/Transport.h"
 #include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/net/SocketErrors.h"
@@ -30,13 +33,26 @@ void Report(const std::string& box, const std::string& status) {
 }  // namespace
 
 void MyHTTPSocket::GetURL(const std::string& url) {
+  requestType_ = Globals::RequestType;
   SetStatus("Connecting to server...");
   Get(url);
 }
 
 void MyHTTPSocket::Event_Connected() { SetStatus("Waiting for response..."); }
 
-void MyHTTPSocket::Event_ReceiveProgress(int, int, const std::string&) {
+void MyHTTPSocket::Event_ReceiveProgress(int bytesReceived, int totalBytes, const std::string&) {
+  // An announced length over the limit is refused with the first body
+  // bytes; a reply without one as soon as it has grown past the limit. The
+  // connection is dropped there, so no more of it is read.
+  const std::int64_t limit = Transport::MaxReplyBytes(requestType_);
+  if (bytesReceived > limit || totalBytes > limit) {
+    // Close lets go of the socket's hold on itself; the report below must
+    // still find it there, whatever runs while it is shown.
+    const std::shared_ptr<fw::HTTPSocket> self = weak_from_this().lock();
+    Close();
+    Event_Error(Transport::kReplyTooLarge);
+    return;
+  }
   SetStatus("Waiting for response...");
 }
 
@@ -123,15 +139,13 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
       break;
   }
 
-  if (fw::StrEq(Globals::RequestType, "WEATHER")) {
+  if (fw::StrEq(requestType_, "WEATHER")) {
     Globals::ParseResponse(body);
     Globals::ToggleLoadingStates(false);
     MainWin& win = MainWin::Instance();
     if (!Globals::InitialUpdateCheckRun) win.Ctl<fw::Thread>("UpdateCheckThread").Run();
-    win.Ctl<fw::Timer>("DigitInit").SetMode(fw::Timer::Off);
-    win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Off);
-    win.Ctl<fw::StaticText>("Digit").SetVisible(false);
-  } else if (fw::StrEq(Globals::RequestType, "UPDATE")) {
+    win.StopDigitAnimation();
+  } else if (fw::StrEq(requestType_, "UPDATE")) {
     Globals::ParseUpdateInfo(body);
   } else {
     fw::MsgBox("Error: Unhandled request type.");

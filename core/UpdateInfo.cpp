@@ -1,9 +1,11 @@
 #include "core/UpdateInfo.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 
 #include "app/MainWin.h"
+#include "app/MainWindowFilling.h"
 #include "app/Menu.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
@@ -86,6 +88,22 @@ int FindKey(const std::vector<std::string>& keys, const std::string& key) {
   return -1;
 }
 
+bool IsWebAddress(const std::string& url) {
+  std::size_t host = 0;
+  for (const char* scheme : {"http://", "https://"}) {
+    const std::string prefix(scheme);
+    if (url.size() > prefix.size() && fw::StrEq(url.substr(0, prefix.size()), prefix)) host = prefix.size();
+  }
+  if (host == 0) return false;
+  // "http:///x" and the like name no host; what a browser makes of them
+  // differs from one to the next.
+  if (std::string("/\\?#@").find(url[host]) != std::string::npos) return false;
+  return std::none_of(url.begin(), url.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+  });
+}
+
 void CreateNotification(const std::string& changeLog) {
   ChangeLogWindow& window = ChangeLogWindow::Instance();
   window.Show();
@@ -97,6 +115,10 @@ void LockApplication() {
   MainWin& win = MainWin::Instance();
   win.Ctl<fw::StaticText>("ForecastLabel").SetText("Application Locked.");
   win.Ctl<fw::BevelButton>("RefreshButton").SetEnabled(false);
+  // A locked start sends no weather request, and only a weather reply ends
+  // the loading look: without this the spinner would turn until quit.
+  ToggleLoadingStates(false);
+  win.StopDigitAnimation();
 }
 
 void ParseUpdateInfo(const std::string& s) {
@@ -120,9 +142,13 @@ void ParseUpdateInfo(const std::string& s) {
 
     MainWin& win = MainWin::Instance();
     if (fw::Val(builtIn) < fw::Val(remote)) {
-      win.Ctl<fw::BevelButton>("DownloadUpdateButton").SetVisible(true);
+      // An address that is no web page is not taken: with no button there
+      // is nothing to open it with.
+      const std::string address = WithoutQuotes(file.ValueAt(url));
+      const bool usable = IsWebAddress(address);
+      if (usable) win.Ctl<fw::BevelButton>("DownloadUpdateButton").SetVisible(true);
       if (fw::Len(ChangeLogData) > 0) CreateNotification(ChangeLogData);
-      AppUpdateURL = WithoutQuotes(file.ValueAt(url));
+      if (usable) AppUpdateURL = address;
     }
     SetStatus("");
     if (url == -1) fw::MsgBox("Update Error: Update URL key not found");

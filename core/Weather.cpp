@@ -1,6 +1,7 @@
 #include "core/Weather.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <type_traits>
 
@@ -14,7 +15,6 @@
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
-#include "framework/ui/Timer.h"
 #include "windows/ForecastFilling.h"
 #include "windows/SettingsWin.h"
 
@@ -83,14 +83,39 @@ const auto& ReadOrder() {
 
 std::string NormaliseLocation(const std::string& s) { return fw::ReplaceAll(s, " ", "%20"); }
 
+std::string WithoutControlCharacters(const std::string& s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    // Bytes below 0x80 never occur inside a longer UTF-8 character, so C0
+    // and DEL go byte by byte; a C1 code is the two bytes C2 80 to C2 9F.
+    if (c < 0x20 || c == 0x7F) continue;
+    if (c == 0xC2 && i + 1 < s.size()) {
+      const auto next = static_cast<unsigned char>(s[i + 1]);
+      if (next >= 0x80 && next <= 0x9F) {
+        ++i;
+        continue;
+      }
+    }
+    out += s[i];
+  }
+  return out;
+}
+
 void GetForecast() {
+  // The lock takes the weather out of service, whichever button or window
+  // asks for it.
+  if (AppLocked) return;
+
   auto socket = std::make_shared<MyHTTPSocket>();
+  UserLocation = WithoutControlCharacters(UserLocation);
   const std::string url =
       "http://" + Hosts::ProxyHost() + "/breezeling/weather?location=" + NormaliseLocation(UserLocation);
   // This request goes out for the place as it stands, however short; the
   // next one asks for what the settings field holds.
   if (fw::Len(UserLocation) < 2)
-    UserLocation = SettingsWin::Instance().Ctl<fw::EditField>("Location").Text();
+    UserLocation = WithoutControlCharacters(SettingsWin::Instance().Ctl<fw::EditField>("Location").Text());
 
   ToggleLoadingStates(true);
   RequestType = "WEATHER";
@@ -106,10 +131,7 @@ void GetForecast() {
       break;
   }
 
-  MainWin& win = MainWin::Instance();
-  win.Ctl<fw::Timer>("DigitInit").SetMode(fw::Timer::Single);
-  win.Ctl<fw::Timer>("DigitFlip").SetMode(fw::Timer::Multiple);
-  win.Ctl<fw::StaticText>("Digit").SetVisible(true);
+  MainWin::Instance().StartDigitAnimation();
 }
 
 std::string ExtractValue(const std::string& text, const std::string& key) {

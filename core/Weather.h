@@ -9,9 +9,17 @@ namespace Globals {
 // so commas and other characters travel as typed.
 std::string NormaliseLocation(const std::string& s);
 
-// Starts one weather request for Globals::UserLocation and returns at once;
-// the reply comes back through MyHTTPSocket. Every call makes a new socket,
-// even while another request is in flight.
+// The place without its control characters (C0 codes, DEL and the C1
+// codes U+0080-U+009F): a line break pasted into the place would otherwise
+// end the request line and let the rest of the text pose as headers or as
+// a second request. Every other character stays as typed.
+std::string WithoutControlCharacters(const std::string& s);
+
+// Starts one weather request for Globals::UserLocation (first cleared of
+// control characters, and kept so) and returns at once; the reply comes
+// back through MyHTTPSocket. Every call makes a new socket, even while
+// another request is in flight. While the application is locked it does
+// nothing at all.
 void GetForecast();
 
 // The value of one key in a reply: the text after "key": up to the closing

@@ -124,6 +124,11 @@ void SettingsWin::PushButton2_Action() { Close(); }
 // between may have changed it.
 void SettingsWin::PushButton1_Action() {
   if (!MainWin::IsLive()) BringBackMainWindow();
+  // A line break or other control character pasted into the place would
+  // reach the request and the preferences file; it goes before anything
+  // reads the field.
+  auto& place = Ctl<EditField>("Location");
+  place.SetText(Globals::WithoutControlCharacters(place.Text()));
 
   ApplyTempUnit();
   ApplySpeedUnit();

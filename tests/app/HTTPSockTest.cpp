@@ -97,4 +97,59 @@ TEST_F(HTTPSockTest, TheProgressBarCountsKilobytesOfLargeReplies) {
   EXPECT_FALSE(bar.Visible()) << "the bar's visibility is not the handler's business";
 }
 
+TEST_F(HTTPSockTest, APageIsHandledAsTheKindOfTheRequestItCarried) {
+  const std::string weather = R"({"day1_forecast":"Sunny"})";
+  const std::string update = "currentX:1.3.1\nxUrl:http://h/dl\n";
+  Globals::InitialUpdateCheckRun = true;
+  for (const bool carriesWeather : {true, false}) {
+    SCOPED_TRACE(carriesWeather ? "weather" : "update");
+    WeatherValues::Day1Forecast = Globals::AppUpdateURL = "before";
+    server.Enqueue(Script::Reply(200, carriesWeather ? weather : update));
+    Globals::RequestType = carriesWeather ? "WEATHER" : "UPDATE";
+    Sock().Get(server.Url("/x"));
+    // As a request of the other kind started meanwhile would leave it.
+    Globals::RequestType = carriesWeather ? "UPDATE" : "WEATHER";
+    ASSERT_TRUE(WaitUntil([&] { return Status().empty() && Globals::RawResponse != "before"; }));
+    EXPECT_EQ(WeatherValues::Day1Forecast, carriesWeather ? "Sunny" : "before");
+    EXPECT_EQ(Globals::AppUpdateURL, carriesWeather ? "before" : "http://h/dl");
+    Globals::RawResponse = "before";
+  }
+}
+
+TEST_F(HTTPSockTest, APageOverItsKindsLimitEndsTheTransferUnread) {
+  constexpr std::size_t KiB = 1024, MiB = 1024 * 1024;
+  struct Row {
+    const char* kind;
+    std::size_t size;
+    bool announced;  // with Content-Length; without it the connection stays open
+    bool refused;
+  };
+  const std::vector<Row> rows = {
+      {"WEATHER", MiB, true, false},
+      {"WEATHER", 2 * MiB, false, true},
+      {"UPDATE", 256 * KiB, true, false},
+      {"UPDATE", 256 * KiB + 1, true, true},
+      {"UPDATE", MiB, false, true},
+  };
+  Globals::InitialUpdateCheckRun = true;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.kind) + " " + std::to_string(row.size));
+    Globals::RawResponse = "before";
+    Script script;
+    script.WaitForRequest().Send(Script::Response(200, std::string(row.size, 'x'), {}, row.announced));
+    if (row.announced) script.Close();
+    server.Enqueue(std::move(script));
+    Globals::RequestType = row.kind;
+    Sock().Get(server.Url("/x"));
+    if (row.refused) {
+      ASSERT_TRUE(WaitUntil([] { return Status() == "TCP Error: 100"; }, 10000)) << Status();
+      EXPECT_EQ(Globals::RawResponse, "before");
+      EXPECT_FALSE(Sock().Connected);
+    } else {
+      ASSERT_TRUE(WaitUntil([] { return Status().empty(); }, 10000)) << Status();
+      EXPECT_EQ(Globals::RawResponse.size(), row.size);
+    }
+  }
+}
+
 }  // namespace

@@ -131,6 +131,17 @@ TEST_F(DownloadButtonTest, OpensTheAnnouncedAddressTwice) {
   const std::string path = PagePath("BreezelingUpdate.html");
   EXPECT_EQ(Recorders::Get().launches, std::vector<std::string>{path});
   EXPECT_EQ(ReadBytes(path), Page("http://example.invalid/get?v=1.3.1&amp;os=ppc"));
+
+  // An address that is no web page is opened neither way.
+  for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "/usr/bin/xterm", ""}) {
+    SCOPED_TRACE(address);
+    Recorders::Get().links.clear();
+    Recorders::Get().launches.clear();
+    Globals::AppUpdateURL = address;
+    button.Push();
+    EXPECT_TRUE(Recorders::Get().links.empty());
+    EXPECT_TRUE(Recorders::Get().launches.empty());
+  }
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The request transport: status line, failure reports and reply dispatch,
 // against real sockets.
+#include <algorithm>
 #include <tuple>
 
 #include "CoreFixture.h"
 #include "core/MyHTTPSocket.h"
+#include "core/UpdateInfo.h"
 #include "core/Weather.h"
+#include "framework/text/Text.h"
 
 namespace {
 
@@ -71,11 +74,11 @@ TEST_F(TransportTest, StatusLineFollowsTheRequestAndAnUpdateReplyGoesToTheUpdate
   WeatherValues::Day1Forecast = "Old";
   Globals::InitialUpdateCheckRun = true;  // the reply starts no weather request
   Globals::RequestType = "UPDATE";
-  auto socket = Fetch("/x", Script::Reply(200, "currentX:1.3.1\nxUrl:u\n"));
+  auto socket = Fetch("/x", Script::Reply(200, "currentX:1.3.1\nxUrl:http://h/u\n"));
   EXPECT_EQ(socket->trail, (std::vector<std::string>{"Connecting to server...", "Waiting for response...",
                                                      "Status: 200", "Waiting for response...", ""}));
-  EXPECT_EQ(Globals::RawResponse, "currentX:1.3.1\rxUrl:u\r");
-  EXPECT_EQ(Globals::AppUpdateURL, "u");
+  EXPECT_EQ(Globals::RawResponse, "currentX:1.3.1\rxUrl:http://h/u\r");
+  EXPECT_EQ(Globals::AppUpdateURL, "http://h/u");
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(WeatherValues::Day1Forecast, "Old");
   EXPECT_TRUE(LoadingLook());  // as the new window opened: no weather reply ended it
@@ -194,6 +197,127 @@ TEST_F(TransportTest, AWeatherReplyGoodOrFailedIsParsedAndEndsTheRequest) {
   ASSERT_TRUE(WaitUntil([&] { return server.FinishedCount() == 3 && Status().empty(); })) << Status();
   testsupport::RunEventsFor(50);
   EXPECT_EQ(updateChecks, 0);
+}
+
+// A reply of exactly the given size that its reader recognises: the
+// forecast "Big", or an update file announcing the address http://h/big.
+std::string Padded(const std::string& head, const std::string& tail, std::size_t size) {
+  return head + std::string(size - head.size() - tail.size(), ' ') + tail;
+}
+std::string BigWeather(std::size_t size) { return Padded(R"({"day1_forecast":"Big",)", "}", size); }
+std::string BigUpdate(std::size_t size) {
+  return Padded("currentX:1.3.1\nxUrl:http://h/big\n", "\n", size);
+}
+
+TEST_F(TransportTest, AReplyOverItsKindsLimitIsRefusedAsItArrivesAndNeverReachesItsReader) {
+  constexpr std::size_t KiB = 1024, MiB = 1024 * 1024;
+  struct Row {
+    const char* kind;
+    std::size_t size;  // body bytes the server has
+    std::size_t sent;  // of them sent: fewer when only the announced length matters
+    bool announced;    // with Content-Length
+    bool closed;       // the server closes after sending; else the connection stays open
+    bool refused;
+  };
+  const std::vector<Row> rows = {
+      {"WEATHER", MiB, MiB, true, true, false},                  // at the limit
+      {"WEATHER", MiB + 1, MiB + 1, false, true, true},          // one byte over
+      {"WEATHER", 2 * MiB, 2 * MiB, false, false, true},         // refused while it streams
+      {"WEATHER", 20 * MiB, 64 * KiB, true, false, true},        // announced too long
+      {"UPDATE", 256 * KiB, 256 * KiB, false, true, false},      // at the limit
+      {"UPDATE", 256 * KiB + 1, 256 * KiB + 1, true, true, true},
+      {"UPDATE", MiB, MiB, false, false, true},                  // a weather size is too long here
+  };
+  Globals::InitialUpdateCheckRun = true;  // an update reply starts no weather request
+  Win();
+  for (const Row& row : rows) {
+    const bool weather = std::string(row.kind) == "WEATHER";
+    SCOPED_TRACE(std::string(row.kind) + " " + std::to_string(row.size));
+    WeatherValues::Day1Forecast = Globals::AppUpdateURL = Globals::RawResponse = "before";
+    Recorders::Get().boxes.clear();
+    const std::string body = weather ? BigWeather(row.size) : BigUpdate(row.size);
+    std::string reply = Script::Response(200, body, {}, row.announced);
+    reply.resize(reply.size() - (row.size - row.sent));
+    Script script;
+    script.WaitForRequest().Send(reply);
+    if (row.closed) script.Close();
+    server.Enqueue(std::move(script));
+
+    weather ? Globals::GetForecast() : Globals::GetUpdateData();
+    const std::string read = weather ? "Big" : "http://h/big";
+    std::string& value = weather ? WeatherValues::Day1Forecast : Globals::AppUpdateURL;
+    if (row.refused) {
+      ASSERT_TRUE(WaitUntil([&] { return Status() == "Error: 100"; }, 10000)) << Status();
+      EXPECT_EQ(value + " " + Globals::RawResponse, "before before");
+    } else {
+      ASSERT_TRUE(WaitUntil([&] { return Status().empty() && value == read; }, 10000)) << Status();
+      EXPECT_EQ(Globals::RawResponse.size(), row.size);
+    }
+    EXPECT_TRUE(Boxes().empty());
+  }
+}
+
+TEST_F(TransportTest, TwoRequestsInFlightEachReachTheReaderOfTheirOwnKind) {
+  const std::string weather = R"({"day1_forecast":"Sunny"})";
+  const std::string update = "currentX:1.3.1\nxUrl:http://h/dl\n";
+  Globals::InitialUpdateCheckRun = true;
+  Win();
+  for (const bool weatherFirst : {true, false}) {
+    SCOPED_TRACE(weatherFirst ? "refresh, then check for updates" : "check for updates, then refresh");
+    WeatherValues::Day1Forecast = Globals::AppUpdateURL = "before";
+    // The first reply is held back until the second request has been
+    // started, so it arrives while the shared request kind names the other.
+    Script held;
+    held.WaitForRequest().Pause(300).Send(Script::Response(200, weatherFirst ? weather : update)).Close();
+    server.Enqueue(std::move(held));
+    server.Enqueue(Script::Reply(200, weatherFirst ? update : weather));
+    const int before = server.ConnectionCount();
+    weatherFirst ? Globals::GetForecast() : Globals::GetUpdateData();
+    ASSERT_TRUE(WaitUntil([&] {
+      const auto requests = server.Requests();
+      return static_cast<int>(requests.size()) > before &&
+             requests.back().find("\r\n\r\n") != std::string::npos;
+    }));
+    weatherFirst ? Globals::GetUpdateData() : Globals::GetForecast();
+    // Handed to the wrong reader, a reply leaves its value as it was.
+    EXPECT_TRUE(WaitUntil([&] {
+      return WeatherValues::Day1Forecast == "Sunny" && Globals::AppUpdateURL == "http://h/dl" &&
+             Status().empty();
+    })) << WeatherValues::Day1Forecast << " " << Globals::AppUpdateURL;
+    EXPECT_TRUE(Boxes().empty());
+  }
+}
+
+TEST_F(TransportTest, ControlCharactersInThePlaceNeverReachTheWire) {
+  // The place as it stands in the settings, then the query sent.
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"Nase\r\nby", "Naseby"},
+      {"Naseby HTTP/1.0\r\nHost: evil.invalid\r\n\r\nGET /x",
+       "Naseby%20HTTP/1.0Host:%20evil.invalidGET%20/x"},
+      {"\tNase\nby\r", "Naseby"},
+      {"Nase\x7f" "by\x01\x1f", "Naseby"},
+      {"Z\xC3\xBCrich\xC2\x85", "Z\xC3\xBCrich"},               // C1 line break; the u-umlaut stays
+      {"Z\xC2\xA0rich\xC2\x9F", "Z\xC2\xA0rich"},               // no-break space stays, C1 goes
+  };
+  Win();
+  for (const auto& [place, query] : rows) {
+    SCOPED_TRACE(query);
+    server.Enqueue(Script::Reply(200, "{}"));
+    Globals::UserLocation = place;
+    const int done = server.FinishedCount();
+    Globals::GetForecast();
+    ASSERT_TRUE(WaitUntil([&] { return server.FinishedCount() > done && Status().empty(); }));
+    const std::string request = server.Requests().back();
+    EXPECT_EQ(request.substr(0, request.find("\r\n")),
+              "GET /breezeling/weather?location=" + query + " HTTP/1.0");
+    // One request whose every line ends in CR LF: no bare CR or LF, nothing
+    // after the blank line.
+    const auto count = [&](char c) { return std::count(request.begin(), request.end(), c); };
+    EXPECT_EQ(count('\r'), count('\n'));
+    EXPECT_EQ(request.find("\r\n\r\n"), request.size() - 4);
+    // The place is kept as it was sent.
+    EXPECT_EQ(Globals::UserLocation, fw::ReplaceAll(query, "%20", " "));
+  }
 }
 
 }  // namespace

@@ -104,17 +104,17 @@ TEST_F(UpdateTest, TheRemoteLockDisablesTheWeatherAndSendsNoRequest) {
 TEST_F(UpdateTest, KeysAndValuesAreTrimmedAndTheLastLineNeedsNoLineEnd) {
   Globals::InitialUpdateCheckRun = true;
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"currentX:1.4\r  xUrl :  a b  \r", "a b"},                           // blanks around
-      {"currentX:1.4\rxUrl:http://h/x:8080/y", "http://h/x:8080/y"},        // no last line end
-      {"\r\rcurrentX:1.4\r\r\r\rxUrl:after blanks\r\r", "after blanks"},    // blank lines
-      {"currentX:1.4\r\nxUrl:crlf\r\n", "crlf"},                            // CR LF
-      {"currentX:1.4\nxUrl:lf\n", "lf"},                                    // LF alone
-      {"currentX:1.4\nxUrl:mixed\rother:x\r", "mixed"},                     // mixed: ends at the first
-      {"\tcurrentX\t:\t1.4\t\rxUrl:\ttab\t", "tab"},                        // tabs around
-      {"currentX:1.4\rxUrl:first\rxUrl:second\r", "first"},                 // repeated key: first wins
-      {"CURRENTX:1.4\rXURL:upper\r", "upper"},                              // key letter case
-      {"currentX:1.4\rxUrl:\"ht\"tp://q\"", "http://q"},                    // quotes anywhere
-      {"currentX:1.4\rxUr:short\rxUrlx:long\rxUrl:whole\r", "whole"},       // keys compared whole
+      {"currentX:1.4\r  xUrl :  http://h/a b  \r", "http://h/a b"},              // blanks around
+      {"currentX:1.4\rxUrl:http://h/x:8080/y", "http://h/x:8080/y"},            // no last line end
+      {"\r\rcurrentX:1.4\r\r\r\rxUrl:http://h/blanks\r\r", "http://h/blanks"},  // blank lines
+      {"currentX:1.4\r\nxUrl:http://h/crlf\r\n", "http://h/crlf"},              // CR LF
+      {"currentX:1.4\nxUrl:http://h/lf\n", "http://h/lf"},                      // LF alone
+      {"currentX:1.4\nxUrl:http://h/mixed\rother:x\r", "http://h/mixed"},       // mixed: ends at the first
+      {"\tcurrentX\t:\t1.4\t\rxUrl:\thttp://h/tab\t", "http://h/tab"},          // tabs around
+      {"currentX:1.4\rxUrl:http://h/1\rxUrl:http://h/2\r", "http://h/1"},      // repeated key: first wins
+      {"CURRENTX:1.4\rXURL:http://h/upper\r", "http://h/upper"},                // key letter case
+      {"currentX:1.4\rxUrl:\"ht\"tp://q\"", "http://q"},                        // quotes anywhere
+      {"currentX:1.4\rxUr:http://h/s\rxUrlx:http://h/l\rxUrl:http://h/w\r", "http://h/w"},  // keys whole
   };
   for (const auto& [text, url] : cases) {
     SCOPED_TRACE(text);
@@ -155,17 +155,50 @@ TEST_F(UpdateTest, OnlyTheFirstResultGoodOrNotStartsTheWeatherAndAMissingUrlIsRe
   EXPECT_FALSE(SentWeatherRequest());
   EXPECT_EQ(Boxes(), std::vector<std::string>{kNoUrlBox});
 
-  // A newer version without an address: the button shows, with no address.
+  // A newer version without an address: nothing to download from.
   Parse("currentX:1.3.1\r");
-  EXPECT_TRUE(DownloadButton().Visible());
-  EXPECT_EQ(Globals::AppUpdateURL, "");
+  EXPECT_FALSE(DownloadButton().Visible());
+  EXPECT_EQ(Globals::AppUpdateURL, "kept");
   EXPECT_FALSE(ChangeLogWindow::IsLive());
   EXPECT_EQ(Boxes(), (std::vector<std::string>{kNoUrlBox, kNoUrlBox}));
 
   // Once shown, the button stays when a later file announces nothing newer.
-  Parse("currentX:1.2.0\rxUrl:u\r");
+  Parse("currentX:1.3.1\rxUrl:http://h/dl\r");
+  Parse("currentX:1.2.0\rxUrl:http://h/other\r");
   EXPECT_TRUE(DownloadButton().Visible());
-  EXPECT_EQ(Globals::AppUpdateURL, "");
+  EXPECT_EQ(Globals::AppUpdateURL, "http://h/dl");
+}
+
+TEST_F(UpdateTest, OnlyAWebAddressIsTakenForTheDownload) {
+  // The "xUrl" value of a newer version, and the address taken ("": none,
+  // and the button stays hidden).
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"http://h/dl", "http://h/dl"},
+      {"HTTPS://h/dl?v=1.3.1", "HTTPS://h/dl?v=1.3.1"},
+      {"\"https://h/dl\"", "https://h/dl"},
+      {"http://h", "http://h"},
+      {"file:///etc/passwd", ""},
+      {"javascript:alert(1)", ""},
+      {"/usr/bin/xterm", ""},
+      {"path:to:file", ""},
+      {"ftp://h/dl", ""},
+      {"http:h/dl", ""},
+      {"http://", ""},
+      {"http:///etc/passwd", ""},
+      {"http://h/a\x01b", ""},
+      {"http://h/a\tb", ""},
+      {" http ://h/dl", ""},
+      {"", ""},
+  };
+  Globals::InitialUpdateCheckRun = true;
+  for (const auto& [value, taken] : rows) {
+    SCOPED_TRACE(value);
+    DownloadButton().SetVisible(false);
+    Globals::AppUpdateURL = "";
+    Parse("currentX:1.3.1\rxUrl:" + value + "\r");
+    EXPECT_EQ(Globals::AppUpdateURL, taken);
+    EXPECT_EQ(DownloadButton().Visible(), !taken.empty());
+  }
 }
 
 // Through the transport, against the scripted server.
@@ -193,6 +226,26 @@ TEST_F(UpdateRoadTest, MainWindowChecksForUpdatesAsItOpensAndThenFetchesTheWeath
   // The weather reply came after the first update result: no other check.
   testsupport::RunEventsFor(50);
   EXPECT_EQ(server.ConnectionCount(), 2);
+}
+
+TEST_F(UpdateRoadTest, ALockedStartEndsTheLoadingLookAndTheAnimation) {
+  server.Enqueue(Script::Reply(200, "currentX: 1.3.0\nxUrl: http://h/dl\nlockApplication: true\n"));
+  Application();
+  // The real window, whose timer runs the update-check thread. It opens in
+  // the loading look; the robot is set chattering.
+  MainWin& win = MainWin::Instance();
+  auto& spinner = win.Ctl<fw::ChasingArrows>("ChasingArrows1");
+  ASSERT_TRUE(spinner.Visible());
+  win.Ctl<fw::Canvas>("RobotIcon").MouseDown(1, 1);
+  const auto status = [&] { return win.Ctl<fw::StaticText>("Status").Text(); };
+  ASSERT_TRUE(WaitUntil([&] { return Globals::AppLocked && status().empty(); })) << status();
+  EXPECT_EQ(win.Ctl<fw::StaticText>("ForecastLabel").Text(), "Application Locked.");
+  EXPECT_FALSE(spinner.Visible());
+  EXPECT_EQ(win.Ctl<fw::Timer>("DigitInit").GetMode(), fw::Timer::Off);
+  EXPECT_EQ(win.Ctl<fw::Timer>("DigitFlip").GetMode(), fw::Timer::Off);
+  EXPECT_FALSE(win.Ctl<fw::StaticText>("Digit").Visible());
+  testsupport::RunEventsFor(50);
+  EXPECT_EQ(server.ConnectionCount(), 1);
 }
 
 }  // namespace

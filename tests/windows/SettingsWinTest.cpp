@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "WindowsFixture.h"
+#include "core/UpdateInfo.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"
@@ -156,6 +157,10 @@ TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
       {"X", "X", kDefaultPlace, kDefaultPlace, "Naseby"},
       {"Oz", "Oz", "Oz", kDefaultPlace, "Naseby"},
       {"Dunedin, NZ", "Dunedin,%20NZ", "Dunedin, NZ", "Dunedin, NZ", "Dunedin"},
+      // A pasted line break or other control character is dropped first.
+      {"Dun\r\nedin", "Dunedin", "Dunedin", "Dunedin", "Dunedin"},
+      {"\tMosgiel\x7f, NZ\n", "Mosgiel,%20NZ", "Mosgiel, NZ", "Mosgiel, NZ", "Mosgiel"},
+      {"\rO\nz", "Oz", "Oz", kDefaultPlace, "Naseby"},
   };
   int requests = 1;
   for (const auto& [typed, query, stored, kept, label] : cases) {
@@ -178,6 +183,37 @@ TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
   EXPECT_FALSE(RequestStarted());
   EXPECT_EQ(Place() + " | " + Globals::UserLocation, kDefaultPlace + " | " + kDefaultPlace);
   EXPECT_EQ(wintest::PreferencesLines().at(1), kDefaultPlace);
+}
+
+TEST_F(SettingsTest, WhileLockedNeitherRefreshNorSaveSendsAWeatherRequest) {
+  Globals::ParseUpdateInfo("currentX:1.3.0\rxUrl:http://h/dl\rlockApplication:true\r");
+  ASSERT_TRUE(Globals::AppLocked);
+  const std::vector<std::pair<const char*, std::function<void()>>> paths = {
+      // An update check enables the button again while it runs.
+      {"refresh during an update check",
+       [this] {
+         Main().Ctl<fw::BevelButton>("RefreshButton").SetEnabled(true);
+         Main().Ctl<fw::BevelButton>("RefreshButton").Push();
+       }},
+      {"save with a new place",
+       [this] {
+         OpenSettings();
+         Type("Dunedin");
+         Save();
+       }},
+  };
+  for (const auto& [name, path] : paths) {
+    SCOPED_TRACE(name);
+    const int connections = server.ConnectionCount();
+    path();
+    EXPECT_FALSE(RequestStarted());
+    testsupport::RunEventsFor(100);
+    EXPECT_EQ(server.ConnectionCount(), connections);
+    EXPECT_EQ(MainText("ForecastLabel"), "Application Locked.");
+    EXPECT_FALSE(Main().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible());
+  }
+  // The new place is still kept for later.
+  EXPECT_EQ(wintest::PreferencesLines().at(1), "Dunedin");
 }
 
 TEST_F(SettingsTest, ARequestForAPlaceTooShortTakesTheFieldForTheNextOne) {
