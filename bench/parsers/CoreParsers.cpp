@@ -67,7 +67,7 @@ void BM_UpdateFile(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
-BENCHMARK(BM_UpdateFile)->Apply([](auto* b) { parsebench::Sizes(b, 2000); });
+BENCHMARK(BM_UpdateFile)->Apply([](auto* b) { parsebench::Sizes(b, 20000); });
 
 // The preferences file holds 101 pairs (as many as are read); the input
 // grows with the length of their values.

@@ -66,7 +66,7 @@ void BM_ChunkedDecode(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
 }
-BENCHMARK(BM_ChunkedDecode)->Apply([](auto* b) { parsebench::Sizes(b, 2000); });
+BENCHMARK(BM_ChunkedDecode)->Apply([](auto* b) { parsebench::Sizes(b, 20000); });
 
 void BM_CookieParse(benchmark::State& state) {
   static const char* kAttributes[] = {"path=/forecast", "domain=.example.org", "max-age=3600",
@@ -137,7 +137,7 @@ void BM_SetForm(benchmark::State& state) {
   if (http.FormData.find("field1=value+%26+more+1&") == std::string::npos) state.SkipWithError("wrong form");
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_SetForm)->Apply([](auto* b) { parsebench::Sizes(b, 1000); });
+BENCHMARK(BM_SetForm)->Apply([](auto* b) { parsebench::Sizes(b, 10000); });
 
 void BM_ParseURL(benchmark::State& state) {
   std::string path;
@@ -152,6 +152,6 @@ void BM_ParseURL(benchmark::State& state) {
   if (!ok || http.ServerPort != 8080 || http.User != "user") state.SkipWithError("the URL was not read");
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ParseURL)->Apply([](auto* b) { parsebench::Sizes(b, 16 * 1024); });
+BENCHMARK(BM_ParseURL)->Apply([](auto* b) { parsebench::Sizes(b, 256 * 1024); });
 
 }  // namespace

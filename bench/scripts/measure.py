@@ -479,6 +479,8 @@ def start_once(display, cmd, env, shot=None):
 
 def section_start(args, goals, results):
     say(f"== Start to a filled main window, program and bare Qt window alternately ({args.start_rounds} each)")
+    if args.shots:
+        os.makedirs(args.shots, exist_ok=True)
     display = Display(args)
     homes = tempfile.mkdtemp(prefix="breezeling-bench-")
     try:
@@ -501,7 +503,9 @@ def section_start(args, goals, results):
         # fills the system's file caches.
         for name in programs:
             shot = os.path.join(args.shots, name) if args.shots else None
-            start_once(display, programs[name], envs[name], shot)
+            if start_once(display, programs[name], envs[name], shot) is None:
+                raise RuntimeError(f"{name} did not fill its window (is {args.build} built to ask "
+                                   f"127.0.0.1:{args.standin_port}?)")
         for _ in range(args.start_rounds):
             for name in programs:
                 run = start_once(display, programs[name], envs[name])
@@ -569,7 +573,7 @@ def main():
     parser.add_argument("--build", default="build-bench")
     parser.add_argument("--standin-port", type=int, default=48331,
                         help="the port the program in --build was built to ask")
-    parser.add_argument("--repetitions", type=int, default=5)
+    parser.add_argument("--repetitions", type=int, default=7)
     parser.add_argument("--min-time", default="0.1")
     parser.add_argument("--cycles", type=int, default=1000)
     parser.add_argument("--memory-mib", type=int, default=256)
