@@ -2,9 +2,12 @@
 # Sourced by run.sh, test.sh and CI.
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-                libgtest-dev libgmock-dev fonts-dejavu-core)
+                libgtest-dev libgmock-dev fonts-dejavu-core libbenchmark-dev libxcb-damage0-dev)
 RUN_PACKAGES=()
 SHOT_PACKAGES=(xvfb xauth imagemagick)
+# What bench/run needs besides the build: a virtual display for the start
+# benchmark, curl as the download yardstick, and python3 to drive them.
+BENCH_PACKAGES=(xvfb curl time python3 imagemagick)
 
 ensure_packages() {
   local missing=()

@@ -1,0 +1,49 @@
+// The yardstick of the start benchmark: the least a Qt 6 Widgets program
+// does to show fetched weather. One window with one label; one HTTP/1.0
+// request over a plain TCP socket (as the program's own socket does) to
+// the stand-in; the reply's body goes into the label. It quits when its
+// window is closed, as the program does.
+//
+//   bench_bare_window HOST:PORT
+#include <QApplication>
+#include <QLabel>
+#include <QTcpSocket>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QString hostPort = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+  const int colon = hostPort.lastIndexOf(':');
+  bool portOk = false;
+  const quint16 port = colon > 0 ? hostPort.mid(colon + 1).toUShort(&portOk) : 0;
+  if (!portOk || port == 0) {
+    qWarning("usage: bench_bare_window HOST:PORT");
+    return 2;
+  }
+  const QString host = hostPort.left(colon);
+
+  QLabel label(QStringLiteral("Loading..."));
+  label.setWindowTitle(QStringLiteral("Bare"));
+  label.setTextFormat(Qt::PlainText);
+  label.setWordWrap(true);
+  label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label.resize(500, 250);
+  label.show();
+
+  QTcpSocket socket;
+  QByteArray reply;
+  QObject::connect(&socket, &QTcpSocket::connected, [&] {
+    socket.write("GET /breezeling/weather?location=Naseby,%20Otago,%20New%20Zealand HTTP/1.0\r\nHost: " +
+                 hostPort.toLatin1() + "\r\nAccept: */*\r\n\r\n");
+  });
+  QObject::connect(&socket, &QTcpSocket::readyRead, [&] { reply += socket.readAll(); });
+  QObject::connect(&socket, &QTcpSocket::disconnected, [&] {
+    reply += socket.readAll();
+    const qsizetype body = reply.indexOf("\r\n\r\n");
+    label.setText(body < 0 ? QStringLiteral("No reply.") : QString::fromUtf8(reply.mid(body + 4)));
+  });
+  QObject::connect(&socket, &QTcpSocket::errorOccurred, [&](QAbstractSocket::SocketError error) {
+    if (error != QAbstractSocket::RemoteHostClosedError) label.setText(socket.errorString());
+  });
+  socket.connectToHost(host, port);
+  return app.exec();
+}
