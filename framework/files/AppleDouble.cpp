@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 namespace fw::detail {
 
@@ -84,13 +85,16 @@ std::optional<AppleDouble> ParseAppleDouble(std::string_view bytes) {
 
   AppleDouble file;
   for (std::size_t i = 0; i < file.filler.size(); ++i) file.filler[i] = bytes[8 + i];
+  // A hostile companion can repeat ids up to 65,535 times; a set keeps the
+  // first-wins rule linear.
+  std::unordered_set<std::uint32_t> seen;
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderSize + i * kDescriptorSize;
     const std::uint32_t id = GetU32(bytes, at);
     const std::uint64_t offset = GetU32(bytes, at + 4);
     const std::uint64_t length = GetU32(bytes, at + 8);
     if (id == 0 || offset > bytes.size() || length > bytes.size() - offset) continue;
-    if (file.Find(id) != nullptr) continue;
+    if (!seen.insert(id).second) continue;
     file.entries.push_back({id, std::string(bytes.substr(offset, length))});
   }
   return file;
