@@ -11,6 +11,10 @@
 
 namespace {
 
+// The longest header block believed, blank line included: a server that
+// sends header lines for ever must not grow memory for ever.
+constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
+
 // Where the header block ends: the line end whose doubled form comes first
 // in the bytes. Body bytes that already follow the block cannot then be
 // mistaken for its end, whatever line ends they contain.
@@ -19,11 +23,13 @@ struct BlockEnd {
   std::size_t position = std::string::npos;  // 0-based start of the doubled line end
 };
 
-BlockEnd FindBlockEnd(const std::string& bytes) {
+// Bytes before `from` have been searched already and hold no doubled line
+// end that lies wholly inside them.
+BlockEnd FindBlockEnd(const std::string& bytes, std::size_t from) {
   BlockEnd best;
   for (const char* lineEnd : {"\r\n", "\r", "\n"}) {
     const std::string end(lineEnd);
-    const std::size_t p = bytes.find(end + end);
+    const std::size_t p = bytes.find(end + end, from);
     // On a tie the longer line end wins: CR LF CR LF also holds CR, LF CR LF.
     if (p != std::string::npos && p < best.position) best = BlockEnd{end, p};
   }
@@ -56,8 +62,22 @@ void BasicHTTP::Event_DataAvailable() {
       return;
     }
 
-    const BlockEnd end = FindBlockEnd(Lookahead());
-    if (end.position == std::string::npos) return;  // wait for the rest of the block
+    const std::string waiting = Lookahead();
+    const std::size_t longestEnd = 4;  // CR LF CR LF may straddle two arrivals
+    const BlockEnd end =
+        FindBlockEnd(waiting, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
+    const std::size_t blockSize =
+        end.position == std::string::npos ? waiting.size() : end.position + 2 * end.lineEnd.size();
+    if (blockSize > kMaxHeaderBlock || (end.position == std::string::npos && blockSize == kMaxHeaderBlock)) {
+      Cancel();
+      AbortTransfer(fw::kSocketProtocolError);
+      return;
+    }
+    if (end.position == std::string::npos) {  // wait for the rest of the block
+      headerScanned_ = waiting.size();
+      return;
+    }
+    headerScanned_ = 0;
     EndLine = end.lineEnd;
     const std::string header = Read(end.position);
     Read(2 * EndLine.size());
@@ -126,6 +146,10 @@ void BasicHTTP::ParseHeader(const std::string& header) {
       }
     }
   }
+
+  // A chunked body carries its own length; a Content-Length beside it is
+  // not believed.
+  if (IsChunked) Size = 0;
 
   const bool informational = code < 200;
   Raise(GotHeaders, code, headers, informational, IsBodiless(Command) && code >= 200);
@@ -196,13 +220,20 @@ void BasicHTTP::Event_Error() {
   Connected = false;
   const int code = LastErrorCode();
 
-  if (HeaderReceived && Size == 0 && code == fw::kSocketClosedOrRefused) {
-    // The server's close is the end of a body that came without a length.
+  // The server's orderly close is the end of a body that came without a
+  // length; a reset may have cut it anywhere, and a chunked body ends only
+  // with its last chunk.
+  const bool chunksPending = IsChunked && (Mode == 0 || Mode == 1) && !chunks_.Done();
+  if (HeaderReceived && Size == 0 && code == fw::kSocketClosedOrRefused && LastErrorIsOrderlyClose() &&
+      !chunksPending) {
     if (Mode == 1 && !Buffer.empty() && !WriteBuffer(true)) return;
     FinishFile();
     return;
   }
+  AbortTransfer(code);
+}
 
+void BasicHTTP::AbortTransfer(int code) {
   // A partial download keeps its bytes, so that it can be resumed.
   if (Mode == 1 && HeaderReceived && !Buffer.empty() && !WriteBuffer(true)) return;
   const std::uint64_t transfer = transfer_;

@@ -386,4 +386,8 @@ void TCPSocket::SetConnectTimeoutMs(int ms) { impl_->connectTimeoutMs = ms; }
 
 void TCPSocket::SetSilenceTimeoutMs(int ms) { impl_->silenceTimeoutMs = ms; }
 
+int TCPSocket::ConnectTimeoutMs() const { return impl_->connectTimeoutMs; }
+
+int TCPSocket::SilenceTimeoutMs() const { return impl_->silenceTimeoutMs; }
+
 }  // namespace fw

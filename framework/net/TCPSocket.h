@@ -56,6 +56,8 @@ class TCPSocket {
   // Event_Error reports kSocketNetworkUnreachable. 0 or less, the default,
   // allows any silence. Takes effect at the next Connect().
   void SetSilenceTimeoutMs(int ms);
+  int ConnectTimeoutMs() const;
+  int SilenceTimeoutMs() const;
 
  protected:
   virtual void Event_Connected() {}
