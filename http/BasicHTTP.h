@@ -21,7 +21,7 @@
 // Cancelled, and so, with kSocketProtocolError, does a header block over
 // 64 KiB or broken chunk framing. Nothing moving on the connection for 60 s
 // (SetConnectTimeoutMs, SetSilenceTimeoutMs) ends it with the socket's
-// timeout code.
+// timeout code. At most 20 redirections are followed per transfer.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -185,6 +185,9 @@ class BasicHTTP : public fw::TCPSocket {
   // a file download first keeps what it has received; then TCPError (code)
   // and Cancelled.
   void AbortTransfer(int code);
+  // The URL of the present request, with its scheme: the base of a relative
+  // redirection.
+  std::string CurrentURL() const;
   // True when the request goes on: the write worked and no handler ended
   // the request.
   bool WriteBuffer(bool final);
@@ -201,4 +204,6 @@ class BasicHTTP : public fw::TCPSocket {
   // How far the search for the end of the header block has got in the
   // waiting bytes, so that each arrival searches only what is new.
   std::size_t headerScanned_ = 0;
+  // Redirections followed in this transfer.
+  int redirects_ = 0;
 };

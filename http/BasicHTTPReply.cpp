@@ -14,6 +14,8 @@ namespace {
 // The longest header block believed, blank line included: a server that
 // sends header lines for ever must not grow memory for ever.
 constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
+// Redirections followed in one transfer; the next one ends it.
+constexpr int kMaxRedirects = 20;
 
 // Where the header block ends: the line end whose doubled form comes first
 // in the bytes. Body bytes that already follow the block cannot then be
@@ -38,6 +40,10 @@ BlockEnd FindBlockEnd(const std::string& bytes, std::size_t from) {
 
 bool IsBodiless(const std::string& command) {
   return fw::StrEq(command, "HEAD") || fw::StrEq(command, "OPTIONS");
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+  return fw::StrEq(fw::Left(s, fw::Len(prefix)), prefix);
 }
 
 }  // namespace
@@ -178,7 +184,9 @@ void BasicHTTP::ParseHeader(const std::string& header) {
   }
 
   if (!target.empty()) {
-    if (target.find("://") != std::string::npos && !fw::StrEq(fw::Left(target, 7), "http://")) {
+    // "/next", "next" and "//host/next" name a place relative to this URL.
+    target = HTTPModule::ResolveURL(CurrentURL(), target);
+    if (!StartsWith(target, "http://")) {
       Cancel();
       const std::uint64_t transfer = transfer_;
       Raise(BadRedirection, target);
@@ -188,6 +196,14 @@ void BasicHTTP::ParseHeader(const std::string& header) {
     const bool takeAsReply = Raise(HandleRedirection, target);
     if (epoch != epoch_) return;
     if (!takeAsReply) {
+      if (redirects_ >= kMaxRedirects) {
+        Cancel();
+        Fail("Too many redirects!", true);
+        return;
+      }
+      ++redirects_;
+      // "See other": the answer to any method is fetched with GET, no body.
+      if (code == 303) ClearForm();
       const std::uint64_t transfer = transfer_;
       Redirect(target);
       // An unusable target has been reported with Cancelled; the reply that
@@ -239,6 +255,13 @@ void BasicHTTP::AbortTransfer(int code) {
   const std::uint64_t transfer = transfer_;
   Raise(TCPError, code);
   if (transfer == transfer_) Raise(Cancelled);
+}
+
+std::string BasicHTTP::CurrentURL() const {
+  std::string url = OriginalURL;
+  if (StartsWith(url, "http://")) url = fw::Mid(url, 8);
+  if (StartsWith(url, "ftp://")) url = fw::Mid(url, 7);
+  return "http://" + url;
 }
 
 void BasicHTTP::Cancel() {

@@ -53,6 +53,7 @@ void BasicHTTP::Init() {
     ResumeSize = 0;
     File.reset();
     if (!Extras) Extras = std::make_shared<HTTPHeaders>();
+    redirects_ = 0;  // a new transfer; a redirected or authorised one counts on
   }
   if (BufferSize == 0) BufferSize = 32768;
   if (Client.empty()) Client = "BasicHTTP/1.0";
