@@ -136,7 +136,7 @@ void BasicHTTP::ParseHeader(const std::string& header) {
       IsChunked = fw::StrEq(value, "chunked");
     } else if (fw::StrEq(name, "Set-Cookie")) {
       auto cookie = std::make_shared<HTTPCookie>();
-      if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath)) {
+      if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath, ServerAddress)) {
         const bool expired = cookie->Expired();
         Raise(CookieReceived, cookie, expired);
         if (epoch != epoch_) return;

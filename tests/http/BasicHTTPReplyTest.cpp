@@ -66,6 +66,19 @@ TEST(BasicHTTPReply, HeaderBlocksAndStatuses) {
                        "Set-Cookie: far=1; domain=.other.example\r\nContent-Length: 0\r\n\r\n")},
        {"cookie id=1 127.0.0.1/docs", "headers 200", "page "}, std::nullopt,
        [](Probe& p, ScriptedServer& s) { p.http.Get(s.Url("/docs/a.html")); }},
+      // Without a domain, a cookie of www.example.com goes back to that host
+      // only, though its default domain is .example.com.
+      {"host-only cookie", {Raw("HTTP/1.1 200 OK\r\nSet-Cookie: s=1\r\nContent-Length: 0\r\n\r\n")},
+       {"cookie s=1 .example.com/", "headers 200", "page "}, std::nullopt,
+       [](Probe& p, ScriptedServer& s) {
+         p.http.SetProxy("127.0.0.1", s.Port(), "", "");
+         p.http.Get("http://www.example.com/");
+       },
+       [](Probe& p, ScriptedServer&) {
+         ASSERT_TRUE(p.cookie);
+         EXPECT_TRUE(p.cookie->Match("www.example.com", "/"));
+         EXPECT_FALSE(p.cookie->Match("shop.example.com", "/"));
+       }},
       {"refused connection", {}, {"tcp 102", "cancelled"}, std::nullopt,
        [](Probe& p, ScriptedServer&) { p.http.Get("http://127.0.0.1:" + std::to_string(testsupport::RefusedPort())); }},
   });
