@@ -138,8 +138,8 @@ TEST(BasicHTTPBody, SilenceEndsTheTransfer) {
   testsupport::StalledListener stalled;
   const auto limited = [](std::string url) {
     return [url](Probe& p, ScriptedServer& s) {
-      p.http.SetConnectTimeoutMs(300);
-      p.http.SetSilenceTimeoutMs(300);
+      p.http.SetConnectTimeoutMs(500);
+      p.http.SetSilenceTimeoutMs(500);
       p.http.Get(url.empty() ? s.Url("/") : url);
     };
   };

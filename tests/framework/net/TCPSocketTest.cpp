@@ -191,15 +191,15 @@ TEST_F(TCPSocketTest, TellsTheOtherSidesOrderlyCloseFromAReset) {
 TEST_F(TCPSocketTest, SilenceLimitEndsAQuietConnectionOnly) {
   const std::tuple<std::string, Script, std::string> cases[] = {
       {"silent from the start", Script(), ""},
-      {"trickles, then stalls", Script().Send("a").Pause(150).Send("b").Pause(150).Send("c").Pause(150).Send("d"),
-       "abcd"},
+      {"trickles, then stalls",
+       Script().Send("a").Pause(150).Send("b").Pause(150).Send("c").Pause(150).Send("d").Pause(150).Send("e"), "abcde"},
   };
   for (const auto& [name, script, data] : cases) {
     SCOPED_TRACE(name);
     Fresh();
     server.Enqueue(script);
     hooks->onData = [&] { received += sock->ReadAll(); };
-    sock->SetSilenceTimeoutMs(400);
+    sock->SetSilenceTimeoutMs(500);
     Connect(server.Port());
     ASSERT_TRUE(WaitUntil([&] { return !log->empty() && log->back().rfind("error", 0) == 0; }, 5000));
     EXPECT_EQ(log->back(), "error " + std::to_string(fw::kSocketNetworkUnreachable));
