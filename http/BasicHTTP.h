@@ -13,6 +13,15 @@
 //
 // Body bytes are kept as raw bytes in std::string; nothing is decoded as
 // text.
+//
+// A reply is believed only as far as it proves itself: the body ends at its
+// length (bytes after it are not the body's), at the last chunk of a chunked
+// body, or at the server's orderly close when the reply gives neither. A
+// body cut short by a close or a reset ends with TCPError (102) and
+// Cancelled, and so, with kSocketProtocolError, does a header block over
+// 64 KiB or broken chunk framing. Nothing moving on the connection for 60 s
+// (SetConnectTimeoutMs, SetSilenceTimeoutMs) ends it with the socket's
+// timeout code. At most 20 redirections are followed per transfer.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,6 +32,7 @@
 #include <vector>
 
 #include "framework/files/FolderItem.h"
+#include "framework/net/ChunkedDecoder.h"
 #include "framework/net/TCPSocket.h"
 #include "http/HTTPCookie.h"
 #include "http/HTTPHeaders.h"
@@ -40,7 +50,7 @@ class HTTPCookieCollection {
 
 class BasicHTTP : public fw::TCPSocket {
  public:
-  BasicHTTP() = default;
+  BasicHTTP();
   ~BasicHTTP() override = default;
 
   // ---- Properties ----------------------------------------------------
@@ -146,6 +156,8 @@ class BasicHTTP : public fw::TCPSocket {
   virtual double FileSize();
   virtual void WriteToFile(bool final);
   virtual void FinishFile();
+  // The body of a chunked reply without its framing; it stops where the
+  // framing breaks or the data ends.
   virtual std::string ParseChunked(const std::string& data);
 
  protected:
@@ -169,11 +181,16 @@ class BasicHTTP : public fw::TCPSocket {
   // the message's handler has already started another transfer.
   void Fail(const std::string& message, bool flag);
   bool RefuseMissingFile(const std::optional<fw::FolderItem>& file);
+  // Ends the request on a failure of the connection or of the reply itself:
+  // a file download first keeps what it has received; then TCPError (code)
+  // and Cancelled.
+  void AbortTransfer(int code);
+  // The URL of the present request, with its scheme: the base of a relative
+  // redirection.
+  std::string CurrentURL() const;
   // True when the request goes on: the write worked and no handler ended
   // the request.
   bool WriteBuffer(bool final);
-  // File mode with chunked coding: strips the framing as bytes arrive.
-  std::string DecodeChunkedPiece(const std::string& data);
 
   // transfer_ counts started transfers; epoch_ also counts every Cancel and
   // every completion. Code that raises an event compares them afterwards to
@@ -181,11 +198,12 @@ class BasicHTTP : public fw::TCPSocket {
   std::uint64_t transfer_ = 0;
   std::uint64_t epoch_ = 0;
 
-  struct ChunkState {
-    enum class Phase { SizeLine, Data, DataEnd, Done };
-    Phase phase = Phase::SizeLine;
-    std::string pending;       // raw bytes not yet decoded
-    std::int64_t left = 0;     // data bytes or line-end bytes still to pass
-  };
-  ChunkState chunk_;
+  // Follows the framing of a chunked body as it arrives, so that its end is
+  // known and broken framing is refused; in file mode it also strips it.
+  fw::ChunkedDecoder chunks_;
+  // How far the search for the end of the header block has got in the
+  // waiting bytes, so that each arrival searches only what is new.
+  std::size_t headerScanned_ = 0;
+  // Redirections followed in this transfer.
+  int redirects_ = 0;
 };

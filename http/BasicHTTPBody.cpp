@@ -1,51 +1,61 @@
 // Body delivery of BasicHTTP: progress, memory or file, completion, and the
 // chunked transfer coding.
-#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string>
 
+#include "framework/net/SocketErrors.h"
 #include "framework/text/Text.h"
 #include "http/BasicHTTP.h"
 
-namespace {
-
-// Longest chunk-size line accepted while a file-mode body streams in; a
-// longer one is no chunk framing and ends the decoding.
-constexpr std::size_t kMaxChunkLine = 4096;
-
-// The size of a chunk-size line; extensions after ";" are dropped. A line
-// that is not a hexadecimal number reads as 0.
-std::int64_t ChunkSize(std::string line) {
-  const std::size_t semicolon = line.find(';');
-  if (semicolon != std::string::npos) line = fw::RTrim(line.substr(0, semicolon));
-  return fw::ToInt32(fw::Val("&h" + line));
-}
-
-}  // namespace
-
 void BasicHTTP::AddToFile(const std::string& data) {
   const std::uint64_t epoch = epoch_;
-  if (Mode == 0) {
+  if (Mode != 0 && Mode != 1) {
     Buffer += data;
-    Raise(DataProgress, static_cast<double>(Buffer.size()), Size, static_cast<double>(data.size()));
-    if (epoch != epoch_) return;
-    if (Size > 0 && static_cast<double>(Buffer.size()) >= Size) FinishFile();
-  } else if (Mode == 1) {
-    // A file takes the body itself, so the chunk framing is stripped here.
-    const std::string body = IsChunked ? DecodeChunkedPiece(data) : data;
-    Buffer += body;
-    const std::int64_t n = static_cast<std::int64_t>(FileSize());
-    if (Size < static_cast<double>(n)) Size = 0;
-    Raise(DataProgress, static_cast<double>(n), Size, static_cast<double>(body.size()));
-    if (epoch != epoch_) return;
-    if (static_cast<double>(Buffer.size()) >= BufferSize) {
-      WriteBuffer(false);
-    } else if (Size > 0 && static_cast<double>(n) == Size) {
-      WriteBuffer(false);
+    return;
+  }
+
+  // What of data belongs to the body: a chunked body ends with its last
+  // chunk (and a file takes the body without the framing); a body of known
+  // length ends there. Whatever follows is not the body's.
+  std::string piece;
+  if (IsChunked) {
+    std::string decoded;
+    const std::size_t used = chunks_.Feed(data, decoded);
+    piece = Mode == 1 ? std::move(decoded) : data.substr(0, used);
+    if (chunks_.Malformed()) {
+      if (Mode == 1) Buffer += piece;  // a partial download keeps what came whole
+      Cancel();
+      AbortTransfer(fw::kSocketProtocolError);
+      return;
     }
   } else {
-    Buffer += data;
+    piece = data;
+    const double held = Mode == 0 ? static_cast<double>(Buffer.size()) : FileSize();
+    if (Size > 0 && held < Size && held + static_cast<double>(piece.size()) > Size) {
+      piece.resize(static_cast<std::size_t>(Size - held));
+    }
+  }
+  Buffer += piece;
+
+  if (Mode == 0) {
+    Raise(DataProgress, static_cast<double>(Buffer.size()), Size, static_cast<double>(piece.size()));
+    if (epoch != epoch_) return;
+    if (chunks_.Done() || (!IsChunked && Size > 0 && static_cast<double>(Buffer.size()) >= Size)) FinishFile();
+    return;
+  }
+
+  const std::int64_t n = static_cast<std::int64_t>(FileSize());
+  if (Size < static_cast<double>(n)) Size = 0;
+  Raise(DataProgress, static_cast<double>(n), Size, static_cast<double>(piece.size()));
+  if (epoch != epoch_) return;
+  if (chunks_.Done()) {
+    if (!Buffer.empty() && !WriteBuffer(true)) return;
+    FinishFile();
+  } else if (static_cast<double>(Buffer.size()) >= BufferSize) {
+    WriteBuffer(false);
+  } else if (Size > 0 && static_cast<double>(n) == Size) {
+    WriteBuffer(false);
   }
 }
 
@@ -105,72 +115,11 @@ void BasicHTTP::FinishFile() {
 }
 
 std::string BasicHTTP::ParseChunked(const std::string& data) {
-  const std::string crlf = "\r\n";
+  // The same strict decoder that followed the body as it arrived: it stops
+  // where the framing breaks or the data ends, and never lets framing
+  // through as content.
+  fw::ChunkedDecoder decoder;
   std::string result;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t lineEnd = data.find(crlf, pos);
-    if (lineEnd == std::string::npos) break;
-    const std::int64_t size = ChunkSize(data.substr(pos, lineEnd - pos));
-    pos = lineEnd + crlf.size();
-    if (size <= 0) break;
-    const std::size_t take = std::min(static_cast<std::size_t>(size), data.size() - pos);
-    result.append(data, pos, take);
-    pos += take;
-    if (take < static_cast<std::size_t>(size)) break;  // the data ends inside this chunk
-    pos = std::min(pos + crlf.size(), data.size());   // the line end after the data, unread
-  }
+  decoder.Feed(data, result);
   return result;
-}
-
-std::string BasicHTTP::DecodeChunkedPiece(const std::string& data) {
-  using Phase = ChunkState::Phase;
-  ChunkState& s = chunk_;
-  if (s.phase == Phase::Done) return {};
-  s.pending += data;
-
-  std::string out;
-  std::size_t pos = 0;
-  for (;;) {
-    if (s.phase == Phase::SizeLine) {
-      const std::size_t lineEnd = s.pending.find("\r\n", pos);
-      if (lineEnd == std::string::npos) {
-        if (s.pending.size() - pos > kMaxChunkLine) s.phase = Phase::Done;
-        break;
-      }
-      const std::int64_t size = ChunkSize(s.pending.substr(pos, lineEnd - pos));
-      pos = lineEnd + 2;
-      if (size <= 0) {
-        s.phase = Phase::Done;  // the last chunk; trailers are not read
-        break;
-      }
-      s.phase = Phase::Data;
-      s.left = size;
-    }
-    if (s.phase == Phase::Data) {
-      const std::size_t take = static_cast<std::size_t>(
-          std::min<std::int64_t>(s.left, static_cast<std::int64_t>(s.pending.size() - pos)));
-      out.append(s.pending, pos, take);
-      pos += take;
-      s.left -= static_cast<std::int64_t>(take);
-      if (s.left > 0) break;
-      s.phase = Phase::DataEnd;
-      s.left = 2;
-    }
-    if (s.phase == Phase::DataEnd) {
-      const std::size_t skip = static_cast<std::size_t>(
-          std::min<std::int64_t>(s.left, static_cast<std::int64_t>(s.pending.size() - pos)));
-      pos += skip;
-      s.left -= static_cast<std::int64_t>(skip);
-      if (s.left > 0) break;
-      s.phase = Phase::SizeLine;
-    }
-    if (s.phase == Phase::Done) break;
-  }
-  if (s.phase == Phase::Done) {
-    s.pending.clear();
-  } else {
-    s.pending.erase(0, pos);
-  }
-  return out;
 }

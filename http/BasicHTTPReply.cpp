@@ -11,6 +11,12 @@
 
 namespace {
 
+// The longest header block believed, blank line included: a server that
+// sends header lines for ever must not grow memory for ever.
+constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
+// Redirections followed in one transfer; the next one ends it.
+constexpr int kMaxRedirects = 20;
+
 // Where the header block ends: the line end whose doubled form comes first
 // in the bytes. Body bytes that already follow the block cannot then be
 // mistaken for its end, whatever line ends they contain.
@@ -19,11 +25,13 @@ struct BlockEnd {
   std::size_t position = std::string::npos;  // 0-based start of the doubled line end
 };
 
-BlockEnd FindBlockEnd(const std::string& bytes) {
+// Bytes before `from` have been searched already and hold no doubled line
+// end that lies wholly inside them.
+BlockEnd FindBlockEnd(const std::string& bytes, std::size_t from) {
   BlockEnd best;
   for (const char* lineEnd : {"\r\n", "\r", "\n"}) {
     const std::string end(lineEnd);
-    const std::size_t p = bytes.find(end + end);
+    const std::size_t p = bytes.find(end + end, from);
     // On a tie the longer line end wins: CR LF CR LF also holds CR, LF CR LF.
     if (p != std::string::npos && p < best.position) best = BlockEnd{end, p};
   }
@@ -32,6 +40,10 @@ BlockEnd FindBlockEnd(const std::string& bytes) {
 
 bool IsBodiless(const std::string& command) {
   return fw::StrEq(command, "HEAD") || fw::StrEq(command, "OPTIONS");
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+  return fw::StrEq(fw::Left(s, fw::Len(prefix)), prefix);
 }
 
 }  // namespace
@@ -56,8 +68,22 @@ void BasicHTTP::Event_DataAvailable() {
       return;
     }
 
-    const BlockEnd end = FindBlockEnd(Lookahead());
-    if (end.position == std::string::npos) return;  // wait for the rest of the block
+    const std::string waiting = Lookahead();
+    const std::size_t longestEnd = 4;  // CR LF CR LF may straddle two arrivals
+    const BlockEnd end =
+        FindBlockEnd(waiting, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
+    const std::size_t blockSize =
+        end.position == std::string::npos ? waiting.size() : end.position + 2 * end.lineEnd.size();
+    if (blockSize > kMaxHeaderBlock || (end.position == std::string::npos && blockSize == kMaxHeaderBlock)) {
+      Cancel();
+      AbortTransfer(fw::kSocketProtocolError);
+      return;
+    }
+    if (end.position == std::string::npos) {  // wait for the rest of the block
+      headerScanned_ = waiting.size();
+      return;
+    }
+    headerScanned_ = 0;
     EndLine = end.lineEnd;
     const std::string header = Read(end.position);
     Read(2 * EndLine.size());
@@ -110,7 +136,7 @@ void BasicHTTP::ParseHeader(const std::string& header) {
       IsChunked = fw::StrEq(value, "chunked");
     } else if (fw::StrEq(name, "Set-Cookie")) {
       auto cookie = std::make_shared<HTTPCookie>();
-      if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath)) {
+      if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath, ServerAddress)) {
         const bool expired = cookie->Expired();
         Raise(CookieReceived, cookie, expired);
         if (epoch != epoch_) return;
@@ -126,6 +152,10 @@ void BasicHTTP::ParseHeader(const std::string& header) {
       }
     }
   }
+
+  // A chunked body carries its own length; a Content-Length beside it is
+  // not believed.
+  if (IsChunked) Size = 0;
 
   const bool informational = code < 200;
   Raise(GotHeaders, code, headers, informational, IsBodiless(Command) && code >= 200);
@@ -154,7 +184,9 @@ void BasicHTTP::ParseHeader(const std::string& header) {
   }
 
   if (!target.empty()) {
-    if (target.find("://") != std::string::npos && !fw::StrEq(fw::Left(target, 7), "http://")) {
+    // "/next", "next" and "//host/next" name a place relative to this URL.
+    target = HTTPModule::ResolveURL(CurrentURL(), target);
+    if (!StartsWith(target, "http://")) {
       Cancel();
       const std::uint64_t transfer = transfer_;
       Raise(BadRedirection, target);
@@ -164,6 +196,14 @@ void BasicHTTP::ParseHeader(const std::string& header) {
     const bool takeAsReply = Raise(HandleRedirection, target);
     if (epoch != epoch_) return;
     if (!takeAsReply) {
+      if (redirects_ >= kMaxRedirects) {
+        Cancel();
+        Fail("Too many redirects!", true);
+        return;
+      }
+      ++redirects_;
+      // "See other": the answer to any method is fetched with GET, no body.
+      if (code == 303) ClearForm();
       const std::uint64_t transfer = transfer_;
       Redirect(target);
       // An unusable target has been reported with Cancelled; the reply that
@@ -196,18 +236,32 @@ void BasicHTTP::Event_Error() {
   Connected = false;
   const int code = LastErrorCode();
 
-  if (HeaderReceived && Size == 0 && code == fw::kSocketClosedOrRefused) {
-    // The server's close is the end of a body that came without a length.
+  // The server's orderly close is the end of a body that came without a
+  // length; a reset may have cut it anywhere, and a chunked body ends only
+  // with its last chunk.
+  const bool chunksPending = IsChunked && (Mode == 0 || Mode == 1) && !chunks_.Done();
+  if (HeaderReceived && Size == 0 && code == fw::kSocketClosedOrRefused && LastErrorIsOrderlyClose() &&
+      !chunksPending) {
     if (Mode == 1 && !Buffer.empty() && !WriteBuffer(true)) return;
     FinishFile();
     return;
   }
+  AbortTransfer(code);
+}
 
+void BasicHTTP::AbortTransfer(int code) {
   // A partial download keeps its bytes, so that it can be resumed.
   if (Mode == 1 && HeaderReceived && !Buffer.empty() && !WriteBuffer(true)) return;
   const std::uint64_t transfer = transfer_;
   Raise(TCPError, code);
   if (transfer == transfer_) Raise(Cancelled);
+}
+
+std::string BasicHTTP::CurrentURL() const {
+  std::string url = OriginalURL;
+  if (StartsWith(url, "http://")) url = fw::Mid(url, 8);
+  if (StartsWith(url, "ftp://")) url = fw::Mid(url, 7);
+  return "http://" + url;
 }
 
 void BasicHTTP::Cancel() {

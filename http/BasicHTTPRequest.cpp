@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kBadURL = "Bad URL!";
 constexpr const char* kUnableToWrite = "Unable to write to file!";
+// No byte for this long while connecting or receiving ends a transfer.
+constexpr int kSilenceLimitMs = 60000;
 
 bool StartsWith(const std::string& s, const std::string& prefix) {
   return fw::StrEq(fw::Left(s, fw::Len(prefix)), prefix);
@@ -25,6 +27,11 @@ bool HasControlOrBlank(const std::string& s) {
 }
 
 }  // namespace
+
+BasicHTTP::BasicHTTP() {
+  SetConnectTimeoutMs(kSilenceLimitMs);
+  SetSilenceTimeoutMs(kSilenceLimitMs);
+}
 
 void BasicHTTP::Init() {
   ++transfer_;
@@ -46,6 +53,7 @@ void BasicHTTP::Init() {
     ResumeSize = 0;
     File.reset();
     if (!Extras) Extras = std::make_shared<HTTPHeaders>();
+    redirects_ = 0;  // a new transfer; a redirected or authorised one counts on
   }
   if (BufferSize == 0) BufferSize = 32768;
   if (Client.empty()) Client = "BasicHTTP/1.0";
@@ -54,7 +62,8 @@ void BasicHTTP::Init() {
   Connected = false;
   IsChunked = false;
   ViaGrab = false;
-  chunk_ = ChunkState{};
+  chunks_ = fw::ChunkedDecoder();
+  headerScanned_ = 0;
 }
 
 bool BasicHTTP::ParseURL(const std::string& url) {
@@ -225,7 +234,9 @@ void BasicHTTP::SendRequest() {
 
   HTTPHeaders headers;
   headers.Add("User-Agent", Client);
-  headers.Add("Host", ServerAddress);
+  // A server behind a virtual host needs the port too, unless it is the
+  // default one.
+  headers.Add("Host", ServerPort == 80 ? ServerAddress : ServerAddress + ":" + std::to_string(ServerPort));
   headers.Add("Connection", "close");
 
   if (const std::shared_ptr<HTTPCookieCollection> cookies =

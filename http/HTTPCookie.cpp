@@ -33,20 +33,23 @@ bool HTTPCookie::Match(const std::string& server, const std::string& path) const
   // ".com" (two fields) would cover a whole top-level domain.
   if (fw::CountFields(Domain, ".") <= 2) return false;
 
+  if (!Host.empty()) return fw::StrEq(server, Host);
   // A numeric address has no subdomains: only the very same address fits.
   // As a suffix test, the cookie of 1.2.3.4 would also go to 11.2.3.4.
   if (!dotted) return fw::StrEq(server, Domain);
-  return fw::StrEq(fw::Right(server, fw::Len(Domain)), Domain);
+  // ".example.com" covers example.com itself and every host below it.
+  return fw::StrEq(fw::Right(server, fw::Len(Domain)), Domain) || fw::StrEq("." + server, Domain);
 }
 
 bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain, const std::string& defaultPath,
-                       const std::string& requestPath) {
+                       const std::string& requestPath, const std::string& requestHost) {
   Name.clear();
   Domain.clear();
   Path.clear();
   Value.clear();
   Secure = false;
   Expires.reset();
+  Host.clear();
 
   const std::string s = fw::ReplaceAll(fw::Trim(text), fw::Chr(34), "");
 
@@ -73,9 +76,15 @@ bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain
     }
   }
 
-  if (Domain.empty()) Domain = defaultDomain;
+  if (Domain.empty()) {
+    Domain = defaultDomain;
+    Host = requestHost.empty() ? (fw::Left(defaultDomain, 1) == "." ? fw::Mid(defaultDomain, 2) : defaultDomain)
+                               : requestHost;
+  } else if (fw::Left(Domain, 1) != "." && !HTTPModule::IsIP(Domain)) {
+    Domain = "." + Domain;
+  }
   if (Path.empty()) Path = CleanPath(defaultPath);
-  return Match(defaultDomain, requestPath);
+  return Match(Host.empty() ? defaultDomain : Host, requestPath);
 }
 
 void HTTPCookie::SetDate(const std::string& text, bool isMaxAge) {
@@ -89,12 +98,14 @@ void HTTPCookie::SetDate(const std::string& text, bool isMaxAge) {
   // The fields are cut off one after the other; without the expected
   // separators the rest of the text runs dry and the fields read 0.
   std::string s = fw::Trim(HTTPModule::GetAfter(text, ","));
-  const int day = WholeNumber(fw::NthField(s, "-", 1));
-  s = HTTPModule::GetAfter(s, "-");
-  const int month = MonthNumber(fw::NthField(s, "-", 1));
-  s = HTTPModule::GetAfter(s, "-");
+  // "09-Jun-2027" or, as servers write it today, "09 Jun 2027".
+  const std::string dateSeparator = fw::InStr(fw::NthField(s, " ", 1), "-") > 0 ? "-" : " ";
+  const int day = WholeNumber(fw::NthField(s, dateSeparator, 1));
+  s = fw::LTrim(HTTPModule::GetAfter(s, dateSeparator));
+  const int month = MonthNumber(fw::NthField(s, dateSeparator, 1));
+  s = fw::LTrim(HTTPModule::GetAfter(s, dateSeparator));
   const int year = WholeNumber(fw::NthField(s, " ", 1));  // "37" stays year 37
-  s = HTTPModule::GetAfter(s, " ");
+  s = fw::LTrim(HTTPModule::GetAfter(s, " "));
   const int hour = WholeNumber(fw::NthField(s, ":", 1));
   s = HTTPModule::GetAfter(s, ":");
   const int minute = WholeNumber(fw::NthField(s, ":", 1));

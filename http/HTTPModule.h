@@ -18,4 +18,13 @@ std::string Unquote(const std::string& s);
 // or a word does not.
 bool IsIP(const std::string& s);
 
+// The URL that reference names when it is read relative to the absolute URL
+// base, by the rules of RFC 3986 (section 5.2): "/next" keeps the base's
+// scheme and host, "next" and "../next" are taken from the base's folder,
+// "//host/next" keeps only the scheme, "?q" only replaces the query. Dot
+// segments are removed and the fragment is dropped, since it is never sent.
+// A reference with a scheme of its own ("http://...", "ftp://...",
+// "mailto:...") is absolute already and comes back unchanged.
+std::string ResolveURL(const std::string& base, const std::string& reference);
+
 }  // namespace HTTPModule

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/net/ChunkedDecoder.h"
 #include "framework/net/SocketDisposal_p.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/net/TCPSocket.h"
@@ -25,6 +26,9 @@ constexpr int kDefaultReplyTimeoutMs = 60000;
 constexpr std::int64_t kMaxContentLength = std::int64_t{1} << 52;
 // Memory reserved up front for a body of announced length, at most.
 constexpr std::int64_t kMaxReserve = 16 * 1024 * 1024;
+// The longest header block believed, blank line included; a server that
+// sends header lines for ever must not grow memory for ever.
+constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -155,6 +159,15 @@ void ParseHeaderBlock(const std::string& block, int& status, InternetHeaders& he
   for (const auto& [name, value] : entries) headers.Add(name, value);
 }
 
+// A body in the chunked coding: the last coding named is "chunked". A
+// server may send it even to our HTTP/1.0 request; the framing is then
+// removed, never handed on as part of the page.
+bool IsChunked(const std::string& transferEncoding) {
+  const std::size_t comma = transferEncoding.rfind(',');
+  const std::string last = comma == std::string::npos ? transferEncoding : transferEncoding.substr(comma + 1);
+  return EqualsIgnoringCase(TrimBlanks(last), "chunked");
+}
+
 // A Content-Length value, or -1 when it is not a plain decimal number.
 std::int64_t ParseLength(const std::string& text) {
   const std::string t = TrimBlanks(text);
@@ -189,27 +202,13 @@ struct HTTPSocket::Impl {
 
   explicit Impl(HTTPSocket* owner) : q(owner), transport(this) {
     requestHeaders = {{"Accept", "*/*"}, {"Accept-Language", "en"}};
-    replyTimer = new QTimer;
-    replyTimer->setSingleShot(true);
-    QObject::connect(replyTimer, &QTimer::timeout, replyTimer,
-                     [this] {
-                       net_detail::DispatchScope scope;
-                       if (phase != Phase::Idle) FailRequest(kSocketNetworkUnreachable);
-                     });
   }
 
-  ~Impl() {
-    *alive = false;
-    // This may run inside the timer's own signal.
-    replyTimer->stop();
-    QObject::disconnect(replyTimer, nullptr, nullptr, nullptr);
-    net_detail::DisposeLater(replyTimer);
-  }
+  ~Impl() { *alive = false; }
 
   HTTPSocket* q;
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
   Transport transport;
-  QTimer* replyTimer = nullptr;
   std::vector<std::pair<std::string, std::string>> requestHeaders;
   int connectTimeoutMs = kDefaultConnectTimeoutMs;
   int replyTimeoutMs = kDefaultReplyTimeoutMs;
@@ -225,6 +224,8 @@ struct HTTPSocket::Impl {
   InternetHeaders headers;
   int status = 0;
   bool hasLength = false;
+  bool chunked = false;
+  ChunkedDecoder chunks;
   std::int64_t length = 0;
   std::int64_t received = 0;
   std::string content;
@@ -254,7 +255,6 @@ struct HTTPSocket::Impl {
   // Ends the present request quietly.
   void Stop() {
     transport.Close();
-    replyTimer->stop();
     phase = Phase::Idle;
     ++request;
     pending.clear();
@@ -262,6 +262,8 @@ struct HTTPSocket::Impl {
     headers = InternetHeaders();
     status = 0;
     hasLength = false;
+    chunked = false;
+    chunks = ChunkedDecoder();
     length = 0;
     received = 0;
     content.clear();
@@ -286,6 +288,7 @@ struct HTTPSocket::Impl {
     transport.Address = target.host;
     transport.Port = target.port;
     transport.SetConnectTimeoutMs(connectTimeoutMs);
+    transport.SetSilenceTimeoutMs(std::max(1, replyTimeoutMs));
     transport.Connect();
   }
 
@@ -314,7 +317,6 @@ struct HTTPSocket::Impl {
     for (const auto& [name, value] : requestHeaders) req += name + ": " + value + "\r\n";
     req += "\r\n";
     transport.Write(req);
-    replyTimer->start(std::max(0, replyTimeoutMs));
     Raise([&] { q->Event_Connected(); });
   }
 
@@ -344,24 +346,28 @@ struct HTTPSocket::Impl {
 
   void Take(std::string data) {
     if (phase != Phase::Header && phase != Phase::Body) return;
-    replyTimer->start(std::max(0, replyTimeoutMs));
 
     if (phase == Phase::Header) {
       pending += data;
       const std::size_t crlf = pending.find("\r\n\r\n", scanFrom);
       const std::size_t lf = pending.find("\n\n", scanFrom);
       if (crlf == std::string::npos && lf == std::string::npos) {
+        if (pending.size() >= kMaxHeaderBlock) return FailRequest(kSocketProtocolError);
         scanFrom = pending.size() > 3 ? pending.size() - 3 : 0;
         return;
       }
       const bool crlfFirst = lf == std::string::npos || (crlf != std::string::npos && crlf < lf);
       const std::size_t end = crlfFirst ? crlf : lf;
       const std::size_t bodyStart = end + (crlfFirst ? 4 : 2);
+      if (bodyStart > kMaxHeaderBlock) return FailRequest(kSocketProtocolError);
       ParseHeaderBlock(pending.substr(0, end), status, headers);
       data = pending.substr(bodyStart);
       pending.clear();
 
-      const std::int64_t announced = ParseLength(headers.Value("Content-Length"));
+      // A chunked body carries its own length; a Content-Length beside it
+      // is not believed.
+      chunked = IsChunked(headers.Value("Transfer-Encoding"));
+      const std::int64_t announced = chunked ? -1 : ParseLength(headers.Value("Content-Length"));
       hasLength = announced >= 0;
       length = hasLength ? announced : 0;
       if (hasLength) content.reserve(static_cast<std::size_t>(std::min(length, kMaxReserve)));
@@ -375,6 +381,12 @@ struct HTTPSocket::Impl {
   }
 
   void AddBody(std::string data) {
+    if (chunked) {
+      std::string decoded;
+      chunks.Feed(data, decoded);
+      if (chunks.Malformed()) return FailRequest(kSocketProtocolError);
+      data = std::move(decoded);
+    }
     if (hasLength && static_cast<std::int64_t>(data.size()) > length - received) {
       data.resize(static_cast<std::size_t>(length - received));  // bytes beyond the body are not ours
     }
@@ -385,7 +397,7 @@ struct HTTPSocket::Impl {
       const int total = ClampToInt(length);
       if (!Raise([&] { q->Event_ReceiveProgress(got, total, data); })) return;
     }
-    if (hasLength && received >= length) CompletePage();
+    if ((hasLength && received >= length) || chunks.Done()) CompletePage();
   }
 
   void OnSocketError(int code) {
@@ -397,8 +409,11 @@ struct HTTPSocket::Impl {
       case Phase::Idle:
         return;
       case Phase::Body:
-        // Without a length, the server's close is how the body ends.
-        if (!hasLength && code == kSocketClosedOrRefused) return CompletePage();
+        // Without a length or chunks, the server's close is how the body
+        // ends; a reset instead may have cut it anywhere.
+        if (!hasLength && !chunked && code == kSocketClosedOrRefused && transport.LastErrorIsOrderlyClose()) {
+          return CompletePage();
+        }
         return FailRequest(code);
       case Phase::Connecting:
       case Phase::Header:

@@ -5,6 +5,13 @@
 // body bytes arrive), then Event_PageReceived - or Event_Error with a code
 // of SocketErrors.h instead of the page.
 //
+// A page is only ever a whole reply: the body ends at its Content-Length,
+// at the last chunk of a chunked body (whose framing is removed), or at the
+// server's orderly close when the reply gives neither. A body cut short (a
+// close before the length or the last chunk, a reset) is
+// kSocketClosedOrRefused; a header block over 64 KiB or broken chunk
+// framing is kSocketProtocolError.
+//
 // The socket keeps itself alive while a request runs, so a caller may start
 // one on an object nobody else holds:
 //   std::make_shared<MySocket>()->Get("http://example.invalid/");

@@ -11,6 +11,14 @@
 #include "framework/net/SocketDisposal_p.h"
 #include "framework/net/SocketErrors.h"
 
+#if defined(__linux__)
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 namespace fw {
 
 namespace {
@@ -23,6 +31,51 @@ constexpr int kLingerMs = 5000;
 // this many and outweigh the bytes still waiting, so reading a big body in
 // small pieces stays linear.
 constexpr std::size_t kCompactThreshold = 64 * 1024;
+
+// Qt reports a reset by the other side exactly as an orderly close. A second
+// descriptor of the same connection keeps it in the system after Qt has let
+// go of its own, and its TCP state then tells the two apart: an orderly
+// close leaves it waiting for our close, a reset leaves it closed.
+class ShadowDescriptor {
+ public:
+  ShadowDescriptor() = default;
+  ~ShadowDescriptor() { Release(); }
+  ShadowDescriptor(const ShadowDescriptor&) = delete;
+  ShadowDescriptor& operator=(const ShadowDescriptor&) = delete;
+
+  void Take(qintptr descriptor) {
+    Release();
+#if defined(__linux__)
+    if (descriptor >= 0) fd_ = ::fcntl(static_cast<int>(descriptor), F_DUPFD_CLOEXEC, 0);
+#else
+    (void)descriptor;
+#endif
+  }
+
+  // Must run before Qt closes its own descriptor on our request: as long as
+  // this one stays open, the system sends the other side no close.
+  void Release() {
+#if defined(__linux__)
+    if (fd_ >= 0) ::close(fd_);
+#endif
+    fd_ = -1;
+  }
+
+  // False only when the connection is known to have been reset.
+  bool ClosedInOrder() const {
+#if defined(__linux__)
+    tcp_info info{};
+    socklen_t length = sizeof info;
+    if (fd_ < 0 || ::getsockopt(fd_, IPPROTO_TCP, TCP_INFO, &info, &length) != 0) return true;
+    return info.tcpi_state != TCP_CLOSE;
+#else
+    return true;
+#endif
+  }
+
+ private:
+  int fd_ = -1;
+};
 
 int CodeFor(QAbstractSocket::SocketError error) {
   switch (error) {
@@ -60,6 +113,8 @@ struct TCPSocket::Impl {
   QTcpSocket* sock = nullptr;
   QObject* ctx = nullptr;  // receiver of this connection's signals (child of sock)
   QTimer* connectTimer = nullptr;
+  QTimer* silenceTimer = nullptr;
+  ShadowDescriptor shadow;
   bool connected = false;
   bool insideConnectCall = false;
   bool undelivered = false;  // bytes arrived since the last Event_DataAvailable
@@ -67,7 +122,9 @@ struct TCPSocket::Impl {
   std::string buffer;
   std::size_t offset = 0;  // bytes of buffer already consumed
   int lastError = kSocketNoError;
+  bool orderlyClose = false;
   int connectTimeoutMs = kDefaultConnectTimeoutMs;
+  int silenceTimeoutMs = 0;
 
   // A handle that finds this Impl again from a queued call, only while both
   // it and the connection it was made for still exist.
@@ -119,6 +176,20 @@ struct TCPSocket::Impl {
     if (data.isEmpty()) return;
     buffer.append(data.constData(), static_cast<std::size_t>(data.size()));
     undelivered = true;
+    RestartSilence();
+  }
+
+  void RestartSilence() {
+    if (silenceTimer && silenceTimeoutMs > 0) silenceTimer->start(silenceTimeoutMs);
+  }
+
+  // Ends the connection with an error that our own timer found.
+  void TimeOut() {
+    Dispose(false);
+    ++generation;
+    lastError = kSocketNetworkUnreachable;
+    orderlyClose = false;
+    Raise(&TCPSocket::Event_Error);
   }
 
   // Detaches the current connection so that nothing of it reaches us any
@@ -126,14 +197,18 @@ struct TCPSocket::Impl {
   // one of their own signals.
   void Dispose(bool graceful) {
     connected = false;
+    shadow.Release();
     if (!sock) return;
     QTcpSocket* s = sock;
     QObject::disconnect(s, nullptr, ctx, nullptr);
-    connectTimer->stop();
-    QObject::disconnect(connectTimer, nullptr, ctx, nullptr);
+    for (QTimer* timer : {connectTimer, silenceTimer}) {
+      timer->stop();
+      QObject::disconnect(timer, nullptr, ctx, nullptr);
+    }
     sock = nullptr;
     ctx = nullptr;
     connectTimer = nullptr;
+    silenceTimer = nullptr;
     if (graceful && s->state() == QAbstractSocket::ConnectedState) {
       // Lets written bytes still in flight reach the other side.
       QObject::connect(s, &QAbstractSocket::disconnected, s, [s] { net_detail::DisposeLater(s); });
@@ -167,6 +242,8 @@ struct TCPSocket::Impl {
     if (connected) return;
     connectTimer->stop();
     connected = true;
+    shadow.Take(sock->socketDescriptor());
+    RestartSilence();
     Raise(&TCPSocket::Event_Connected);
   }
 
@@ -182,8 +259,12 @@ struct TCPSocket::Impl {
   }
 
   // The connection failed or ended: the last bytes first, then the error.
-  void Fail(int code) {
+  // peerClosed: Qt saw the other side close the connection (in order, or by
+  // a reset that Qt does not tell apart).
+  void Fail(int code, bool peerClosed = false) {
     if (DeferIfInsideConnect([code](Impl* d) { d->Fail(code); })) return;
+    // Asked before a handler runs: it may close or replace the connection.
+    const bool inOrder = peerClosed && connected && shadow.ClosedInOrder();
     Pull();
     if (undelivered && connected) {
       undelivered = false;
@@ -192,6 +273,7 @@ struct TCPSocket::Impl {
     Dispose(false);
     ++generation;
     lastError = code;
+    orderlyClose = inOrder;
     Raise(&TCPSocket::Event_Error);
   }
 
@@ -203,6 +285,7 @@ struct TCPSocket::Impl {
       if (Impl* d = ticket.Get()) {
         ++d->generation;
         d->lastError = code;
+        d->orderlyClose = false;
         d->Raise(&TCPSocket::Event_Error);
       }
     });
@@ -213,6 +296,7 @@ struct TCPSocket::Impl {
     ++generation;
     DropWaiting();
     lastError = kSocketNoError;
+    orderlyClose = false;
     if (address.empty()) return PostFailure(kSocketHostNotFound);
     if (port < 1 || port > 65535) return PostFailure(kSocketClosedOrRefused);
 
@@ -221,6 +305,8 @@ struct TCPSocket::Impl {
     connectTimer = new QTimer(ctx);
     connectTimer->setSingleShot(true);
     connectTimer->setInterval(std::max(0, connectTimeoutMs));
+    silenceTimer = new QTimer(ctx);
+    silenceTimer->setSingleShot(true);
     sock->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 
     QObject::connect(sock, &QAbstractSocket::connected, ctx, [this] {
@@ -234,19 +320,19 @@ struct TCPSocket::Impl {
     QObject::connect(sock, &QAbstractSocket::errorOccurred, ctx,
                      [this](QAbstractSocket::SocketError e) {
                        net_detail::DispatchScope scope;
-                       Fail(CodeFor(e));
+                       Fail(CodeFor(e), e == QAbstractSocket::RemoteHostClosedError);
                      });
     QObject::connect(sock, &QAbstractSocket::disconnected, ctx, [this] {
       net_detail::DispatchScope scope;
-      Fail(kSocketClosedOrRefused);
+      Fail(kSocketClosedOrRefused, true);
     });
-    QObject::connect(connectTimer, &QTimer::timeout, ctx, [this] {
-      net_detail::DispatchScope scope;
-      Dispose(false);
-      ++generation;
-      lastError = kSocketNetworkUnreachable;
-      Raise(&TCPSocket::Event_Error);
-    });
+    QObject::connect(sock, &QIODevice::bytesWritten, ctx, [this] { RestartSilence(); });
+    for (QTimer* timer : {connectTimer, silenceTimer}) {
+      QObject::connect(timer, &QTimer::timeout, ctx, [this] {
+        net_detail::DispatchScope scope;
+        TimeOut();
+      });
+    }
 
     connectTimer->start();
     insideConnectCall = true;
@@ -292,6 +378,16 @@ bool TCPSocket::IsConnected() const { return impl_->connected && impl_->sock != 
 
 int TCPSocket::LastErrorCode() const { return impl_->lastError; }
 
+bool TCPSocket::LastErrorIsOrderlyClose() const {
+  return impl_->lastError == kSocketClosedOrRefused && impl_->orderlyClose;
+}
+
 void TCPSocket::SetConnectTimeoutMs(int ms) { impl_->connectTimeoutMs = ms; }
+
+void TCPSocket::SetSilenceTimeoutMs(int ms) { impl_->silenceTimeoutMs = ms; }
+
+int TCPSocket::ConnectTimeoutMs() const { return impl_->connectTimeoutMs; }
+
+int TCPSocket::SilenceTimeoutMs() const { return impl_->silenceTimeoutMs; }
 
 }  // namespace fw

@@ -40,11 +40,24 @@ class TCPSocket {
   bool IsConnected() const;
   // The code of the last Event_Error; 0 after Connect().
   int LastErrorCode() const;
+  // True when the last Event_Error (code kSocketClosedOrRefused) was the
+  // other side's orderly close of an open connection, so everything it sent
+  // has arrived; false after a reset, a refused connection, any other
+  // failure, and before any error. (Where the system cannot tell a reset
+  // from a close, every close of the other side counts as orderly.)
+  bool LastErrorIsOrderlyClose() const;
 
   // Time allowed for the name lookup plus the connection; when it runs out,
   // Event_Error with kSocketNetworkUnreachable. Default 30000 ms; takes
   // effect at the next Connect().
   void SetConnectTimeoutMs(int ms);
+  // Longest silence allowed on an open connection: when no byte arrives (and
+  // none of ours leaves) for this long, the connection is closed and
+  // Event_Error reports kSocketNetworkUnreachable. 0 or less, the default,
+  // allows any silence. Takes effect at the next Connect().
+  void SetSilenceTimeoutMs(int ms);
+  int ConnectTimeoutMs() const;
+  int SilenceTimeoutMs() const;
 
  protected:
   virtual void Event_Connected() {}

@@ -69,12 +69,14 @@ TEST_F(HTTPSockTest, OnlyAbsoluteRedirectionsAreFollowed) {
   EXPECT_TRUE(Sock().HandleRedirection("/next"));
   EXPECT_FALSE(Sock().HandleRedirection("http://127.0.0.1/next"));
   EXPECT_FALSE(Sock().HandleRedirection("HTTP://127.0.0.1/next"));
-  // A relative location is delivered as the page itself.
+  // The client resolves a relative location before the handler sees it, so
+  // it is followed like any other.
   server.Enqueue(Script::Reply(302, "moved", {{"Location", "/next"}}));
+  server.Enqueue(Script::Reply(200, "arrived"));
   Globals::RequestType = "WEATHER";
   Sock().Get(server.Url("/breezeling/weather?location=x"));
-  ASSERT_TRUE(WaitUntil([] { return Globals::RawResponse == "moved"; }));
-  EXPECT_EQ(server.ConnectionCount(), 1);
+  ASSERT_TRUE(WaitUntil([] { return Globals::RawResponse == "arrived"; }));
+  EXPECT_EQ(server.ConnectionCount(), 2);
 }
 
 TEST_F(HTTPSockTest, HeadersOfAHeadReplyGoToTheDebugWindow) {

@@ -54,6 +54,109 @@ TEST(BasicHTTPBody, Delivery) {
   });
 }
 
+const std::string kChunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+
+Step IntoFile(std::string name) {
+  return [name](Probe& p, ScriptedServer& s) { p.http.Download(s.Url("/"), Temp(name)); };
+}
+
+// A reply whose header block, blank line included, is exactly size bytes.
+std::string WithHeaderOf(std::size_t size, const std::string& body) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
+  return head + std::string(size - head.size() - 4, 'p') + "\r\n\r\n" + body;
+}
+
+// The body ends where the reply says it ends, even while the server keeps
+// the connection open or sends more.
+TEST(BasicHTTPBody, EndsWhereTheReplySaysItEnds) {
+  const std::string raw = kChunked + "NEXT";
+  const std::string rawCount = std::to_string(kChunked.size());
+  RunTable({
+      {"memory: bytes after the length", {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
+       {"headers 200", "progress 5/5/5", "page "}, "hello"},
+      {"memory: bytes after the length, later packet",
+       {Pieces(Script::Response(200, "hello") + "EXTRA", 10, {3})},
+       {"headers 200", "progress 3/5/3", "progress 5/5/2", "page "}, "hello"},
+      {"file: bytes after the length", {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
+       {"headers 200", "progress 5/5/5", "file "}, std::nullopt, IntoFile("x.bin"), Holds("x.bin", "hello")},
+      {"memory: chunked, connection kept open", {Script().WaitForRequest().Send(kChunkedHead + raw)},
+       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "}, kDecoded, nullptr,
+       [](Probe& p, ScriptedServer&) { EXPECT_EQ(p.http.Buffer, kChunked); }},
+      {"file: chunked, connection kept open", {Script().WaitForRequest().Send(kChunkedHead + raw)},
+       {"headers 200", "progress 29/0/29", "updated final", "file "}, std::nullopt, IntoFile("k.bin"),
+       Holds("k.bin", kDecoded)},
+      {"memory: a length beside the chunks is not believed",
+       {Script().WaitForRequest().Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                                       kChunked)},
+       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "}, kDecoded},
+      {"memory: header block of exactly 64 KiB", {Script().WaitForRequest().Send(WithHeaderOf(64 * 1024, "ok"))},
+       {"headers 200", "progress 2/2/2", "page "}, "ok"},
+  });
+}
+
+// A body cut short by a reset, a chunked body that stops before its last
+// chunk, broken chunk framing and an endless header block are errors; no
+// page is raised, and a download keeps what came whole.
+TEST(BasicHTTPBody, CutShortOrGarbledRepliesAreErrors) {
+  const auto reset = [](const std::string& bytes) { return Script().WaitForRequest().Send(bytes).Pause(30).Reset(); };
+  const auto close = [](const std::string& bytes) { return Script().WaitForRequest().Send(bytes).Pause(30).Close(); };
+  const Events tcp102 = {"tcp 102", "cancelled"}, tcp110 = {"tcp 110", "cancelled"};
+  RunTable({
+      {"memory: reset without a length", {reset(Script::Response(200, "part", {}, false))},
+       {"headers 200", "progress 4/0/4", "tcp 102", "cancelled"}},
+      {"file: reset without a length", {reset(Script::Response(200, "part", {}, false))},
+       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"}, std::nullopt, IntoFile("r.bin"),
+       Holds("r.bin", "part")},
+      {"memory: chunked, closed before the last chunk", {close(kChunkedHead + "4\r\npart\r\n")},
+       {"headers 200", "progress 9/0/9", "tcp 102", "cancelled"}},
+      {"memory: chunked, closed before the blank line", {close(kChunkedHead + "4\r\npart\r\n0\r\n")},
+       {"headers 200", "progress 12/0/12", "tcp 102", "cancelled"}},
+      {"file: chunked, reset before the last chunk", {reset(kChunkedHead + "4\r\npart\r\n")},
+       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"}, std::nullopt, IntoFile("c.bin"),
+       Holds("c.bin", "part")},
+      {"memory: chunk size zz", {close(kChunkedHead + "zz\r\npart\r\n0\r\n\r\n")}, {"headers 200", "tcp 110", "cancelled"}},
+      {"memory: chunk size -5", {close(kChunkedHead + "-5\r\npart\r\n0\r\n\r\n")}, {"headers 200", "tcp 110", "cancelled"}},
+      {"memory: chunk size overflows", {close(kChunkedHead + "FFFFFFFFFFFFFFFFFFFFFF\r\npart\r\n0\r\n\r\n")},
+       {"headers 200", "tcp 110", "cancelled"}},
+      {"file: bad size after a good chunk", {close(kChunkedHead + "4\r\npart\r\nzz\r\n")},
+       {"headers 200", "updated final", "tcp 110", "cancelled"}, std::nullopt, IntoFile("z.bin"), Holds("z.bin", "part")},
+      {"header lines for ever", {Script().WaitForRequest().Send("HTTP/1.1 200 OK\r\n").Send(std::string(70000, 'h'))},
+       tcp110},
+      {"header block a byte too long", {close(WithHeaderOf(64 * 1024 + 1, "ok"))}, tcp110},
+      {"content length larger than the body", {close(Script::Response(200, "abc").substr(0, 40))},
+       {"headers 200", "progress 2/3/2", "tcp 102", "cancelled"}, ""},
+  });
+}
+
+// Nothing on the connection for the silence limit ends the transfer with the
+// socket's timeout code; a slow but steady body is no silence.
+TEST(BasicHTTPBody, SilenceEndsTheTransfer) {
+  BasicHTTP fresh;
+  EXPECT_EQ(fresh.ConnectTimeoutMs(), 60000);
+  EXPECT_EQ(fresh.SilenceTimeoutMs(), 60000);
+
+  testsupport::StalledListener stalled;
+  const auto limited = [](std::string url) {
+    return [url](Probe& p, ScriptedServer& s) {
+      p.http.SetConnectTimeoutMs(500);
+      p.http.SetSilenceTimeoutMs(500);
+      p.http.Get(url.empty() ? s.Url("/") : url);
+    };
+  };
+  const std::string body = "0123456789";
+  RunTable({
+      {"accepts and never answers", {Script().WaitForRequest()}, {"tcp -3162", "cancelled"}, std::nullopt, limited("")},
+      {"body stalls", {Script().WaitForRequest().Send(Script::Response(200, body).substr(0, 43))},
+       {"headers 200", "progress 4/10/4", "tcp -3162", "cancelled"}, std::nullopt, limited("")},
+      {"connection never opens", {}, {"tcp -3162", "cancelled"}, std::nullopt,
+       limited("http://127.0.0.1:" + std::to_string(stalled.Port()) + "/")},
+      {"slow but steady", {Script().WaitForRequest().SendSplit(Script::Response(200, body), {39, 2, 2, 2, 2}, 150)},
+       {"headers 200", "progress 2/10/2", "progress 4/10/2", "progress 6/10/2", "progress 8/10/2", "progress 10/10/2",
+        "page "},
+       body, limited("")},
+  });
+}
+
 TEST(BasicHTTPBody, FileModeWritesInSlicesOfTheBufferSize) {
   const fw::FolderItem file = Temp("slices.bin");
   std::string sent;
@@ -76,33 +179,6 @@ TEST(BasicHTTPBody, FileModeWritesInSlicesOfTheBufferSize) {
   q.http.Mode = 1, q.http.File = file, q.http.Size = 300, q.http.BufferSize = 32768;
   q.http.AddToFile("x");
   EXPECT_EQ(q.events, (Events{"progress 100001/0/1"}));
-}
-
-TEST(BasicHTTPBody, ParseChunkedAndTheStreamingDecoderAgree) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"3\r\nabc\r\n2\r\nde\r\n0\r\n\r\n", "abcde"},
-      {"3;name=value\r\nabc\r\n2 ; x\r\nde\r\n0\r\n\r\n", "abcde"},
-      {kChunked + "ignored", kDecoded},
-      {"zz\r\nabc\r\n", ""},
-      {"5\r\nab", "ab"},  // cut short: taken as far as it goes
-      {"3\r\nabc", "abc"},
-      {"7FFFFFFF\r\nxy", "xy"},
-      {"", ""},
-  };
-  for (const auto& [raw, decoded] : cases) {
-    BasicHTTP http;
-    EXPECT_EQ(http.ParseChunked(raw), decoded) << raw;
-    // In file mode the same body may arrive cut anywhere.
-    for (std::size_t cut = 0; cut <= raw.size(); ++cut) {
-      BasicHTTP file;
-      file.Mode = 1;
-      file.IsChunked = true;
-      file.BufferSize = 1e9;
-      file.AddToFile(raw.substr(0, cut));
-      file.AddToFile(raw.substr(cut));
-      EXPECT_EQ(file.Buffer, decoded) << raw << " cut at " << cut;
-    }
-  }
 }
 
 }  // namespace

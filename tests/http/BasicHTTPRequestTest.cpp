@@ -38,7 +38,7 @@ TEST(BasicHTTPRequest, RequestBytes) {
               p.cookieJar = std::make_shared<FixedCookies>(0, "ignored=1");
               p.http.SetClient("a b/c", 3);
             },
-            "GET / HTTP/1.1\r\nUser-Agent: abc/3.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n"),
+            "GET / HTTP/1.1\r\nUser-Agent: abc/3.0\r\nHost: HOST\r\nConnection: close\r\n\r\n"),
       Sends("query form after an existing query", "http://HOST/s?x=1",
             [](Probe& p) { p.http.SetForm({"", "q", "n"}, {"", "a b", "1+1"}, false); },
             Head("GET /s?x=1?q=a+b&n=1%2B1")),
@@ -71,7 +71,9 @@ TEST(BasicHTTPRequest, RequestBytes) {
 TEST(BasicHTTPRequest, ProxyGetsTheAbsoluteURLAndHostNamesTheServer) {
   const std::vector<std::vector<std::string>> cases = {
       {"http://example.com/a/b.html?x=1", "GET http://example.com/a/b.html?x=1", "example.com"},
-      {"example.com:8080/x", "GET http://example.com:8080/x", "example.com"},
+      // The port goes with the host, unless it is the default one.
+      {"example.com:8080/x", "GET http://example.com:8080/x", "example.com:8080"},
+      {"http://example.com:80/x", "GET http://example.com:80/x", "example.com"},
       {"ftp://files.example.com/f.txt", "GET ftp://files.example.com/f.txt", "files.example.com"},
       {"http://example.com/a b", "GET http://example.com/a%20b", "example.com"},  // no raw blank in the line
   };

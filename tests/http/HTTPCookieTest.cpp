@@ -26,7 +26,9 @@ TEST(HTTPCookie, ParseFillsPropertiesAndAnswersMatch) {
       {"id=1; path =/x", ".a.b", "/p/", "/p/q", true, "id", "1", ".a.b", "/p", false},  // "path " ignored
       {"id=1; path=/a; path=/b", ".a.b", "/", "/b/c", true, "id", "1", ".a.b", "/b", false},
       {"id=1; domain=.c", ".b.c", "/", "/", false, "id", "1", ".c", "/", false},
-      {"id=1; domain=b.c", ".a.b.c", "/", "/", false, "id", "1", "b.c", "/", false},
+      // A domain without its leading dot gets one; two labels at least.
+      {"id=1; domain=b.c", ".a.b.c", "/", "/", true, "id", "1", ".b.c", "/", false},
+      {"id=1; Domain=c", ".b.c", "/", "/", false, "id", "1", ".c", "/", false},
       {"id=1; domain=.x.com", ".a.b.c", "/", "/", false, "id", "1", ".x.com", "/", false},
       {"id=1", ".host", "/", "/", false, "id", "1", ".host", "/", false},  // single-label host
       {"id=1", "10.0.0.1", "", "/", true, "id", "1", "10.0.0.1", "/", false},
@@ -53,7 +55,9 @@ TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTimeAndMaxAgeCounts) {
       {"Thu, 01-Jan-2037 00:00:00 GMT", {2037, 1, 1, 0, 0, 0}},
       {"Sat, 29-feb-2020 23:59:58 GMT", {2020, 2, 29, 23, 59, 58}},
       {"Thu, 01-Jan-37 00:00:00 GMT", {37, 1, 1, 0, 0, 0}},      // no century added
-      {"Thu, 01 Jan 2037 00:00:00 GMT", {0, 12, 1, 0, 0, 0}},    // day 1, month 0, year 0
+      {"Thu, 01 Jan 2037 00:00:00 GMT", {2037, 1, 1, 0, 0, 0}},  // the form servers send today
+      {"Wed, 09 Jun 2027 10:18:14 GMT", {2027, 6, 9, 10, 18, 14}},
+      {"Wed,  9  jun  2027  10:18:14 GMT", {2027, 6, 9, 10, 18, 14}},
       {"01-Jan-2037 00:00:00 GMT", {0, 12, 31, 0, 0, 0}},        // no weekday: every field 0
       {"Thu, 31-Apr-2037 00:00:00 GMT", {2037, 5, 1, 0, 0, 0}},  // impossible dates carry
       {"Thu, 05-Jan-2037 25:00:61 GMT", {2037, 1, 6, 1, 1, 1}},
@@ -65,13 +69,16 @@ TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTimeAndMaxAgeCounts) {
     const fw::Date& d = *k.Expires;
     EXPECT_EQ(std::vector<int>({d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()}), fields) << text;
   }
-  for (const std::string date : {"Thu, 01 Jan 2037 00:00:00 GMT", "Thu, 01-Jan-37 00:00:00 GMT", "", "x"}) {
+  for (const std::string date : {"Thu, 01 Jan 37 00:00:00 GMT", "Thu, 01-Jan-37 00:00:00 GMT", "", "x"}) {
     HTTPCookie k;
     EXPECT_FALSE(k.Parse("id=1; expires=" + date, ".a.b", "/", "/")) << date;
     EXPECT_TRUE(k.Expired()) << date;
   }
-  HTTPCookie future;
-  EXPECT_TRUE(future.Parse("id=1; expires=Fri, 31-Dec-9999 23:59:59 GMT", ".a.b", "/", "/"));
+  for (const std::string date : {"Fri, 31-Dec-9999 23:59:59 GMT", "Fri, 31 Dec 9999 23:59:59 GMT"}) {
+    HTTPCookie future;
+    EXPECT_TRUE(future.Parse("id=1; expires=" + date, ".a.b", "/", "/")) << date;
+    EXPECT_FALSE(future.Expired()) << date;
+  }
   // Max-Age counts from now; of Max-Age and Expires, the one written last wins.
   HTTPCookie k;
   EXPECT_FALSE(k.Parse("id=1; max-age=0", ".a.b", "/", "/"));
@@ -86,13 +93,39 @@ TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTimeAndMaxAgeCounts) {
   EXPECT_TRUE(k.Parse("id=1; expires=Thu, 01-Jan-1970 00:00:00 GMT; max-age=60", ".a.b", "/", "/"));
 }
 
+// A cookie that names no domain goes back to the host that set it and to
+// no other: not its siblings, not its subdomains.
+TEST(HTTPCookie, ACookieWithoutDomainGoesBackOnlyToItsHost) {
+  // Set-Cookie, default domain, request host, host asked about, match
+  const std::tuple<std::string, std::string, std::string, std::string, bool> cases[] = {
+      {"id=1", ".example.com", "www.example.com", "www.example.com", true},
+      {"id=1", ".example.com", "www.example.com", "WWW.Example.com", true},
+      {"id=1", ".example.com", "www.example.com", "shop.example.com", false},
+      {"id=1", ".example.com", "www.example.com", "example.com", false},
+      {"id=1", ".a.example.com", "a.example.com", "b.example.com", false},
+      {"id=1", ".a.example.com", "a.example.com", "x.a.example.com", false},
+      {"id=1", ".a.example.com", "", "a.example.com", true},  // the host read from the default domain
+      {"id=1", ".a.example.com", "", "x.a.example.com", false},
+      {"id=1", "10.0.0.1", "10.0.0.1", "10.0.0.1", true},
+      // Naming the domain shares the cookie with every host in it.
+      {"id=1; domain=example.com", ".example.com", "www.example.com", "shop.example.com", true},
+      {"id=1; domain=.example.com", ".example.com", "www.example.com", "example.com", true},
+  };
+  for (const auto& [text, defaultDomain, host, asked, match] : cases) {
+    SCOPED_TRACE(text + " from " + host + " asked for " + asked);
+    HTTPCookie k;
+    EXPECT_TRUE(k.Parse(text, defaultDomain, "/", "/", host));
+    EXPECT_EQ(k.Match(asked, "/"), match);
+  }
+}
+
 TEST(HTTPCookie, MatchCleanPathAndCompare) {
   HTTPCookie k;
   k.Path = "/a";
   k.Domain = ".b.c";
   const std::tuple<std::string, std::string, bool> cases[] = {
       {".a.b.c", "/a/b", true}, {".a.b.c", "/ab", true}, {".a.b.c", "/A/", true}, {".a.b.c", "a", true},
-      {".a.b.c", "/", false},   {".b.c", "/a", true},    {"xb.c", "/a", false},   {"b.c", "/a", false},
+      {".a.b.c", "/", false},   {".b.c", "/a", true},    {"xb.c", "/a", false},   {"b.c", "/a", true},
       {".b.d", "/a", false},
   };
   for (const auto& [server, path, match] : cases) EXPECT_EQ(k.Match(server, path), match) << server << " " << path;

@@ -103,4 +103,32 @@ TEST(HTTPModule, GetAfterGetBeforeUnquoteAndIsIP) {
   for (const auto& [in, ip] : ips) EXPECT_EQ(HTTPModule::IsIP(in), ip) << in;
 }
 
+// The reference resolution examples of RFC 3986 (section 5.4), fragments
+// dropped since a request never carries one.
+TEST(HTTPModule, ResolveURLReadsAReferenceAgainstItsBase) {
+  const std::string base = "http://a/b/c/d;p?q";
+  const std::pair<std::string, std::string> cases[] = {
+      {"g:h", "g:h"}, {"g", "http://a/b/c/g"}, {"./g", "http://a/b/c/g"}, {"g/", "http://a/b/c/g/"},
+      {"/g", "http://a/g"}, {"//g", "http://g"}, {"?y", "http://a/b/c/d;p?y"}, {"g?y", "http://a/b/c/g?y"},
+      {"#s", "http://a/b/c/d;p?q"}, {"g#s", "http://a/b/c/g"}, {"g?y#s", "http://a/b/c/g?y"},
+      {";x", "http://a/b/c/;x"}, {"g;x", "http://a/b/c/g;x"}, {"", "http://a/b/c/d;p?q"}, {".", "http://a/b/c/"},
+      {"./", "http://a/b/c/"}, {"..", "http://a/b/"}, {"../", "http://a/b/"}, {"../g", "http://a/b/g"},
+      {"../..", "http://a/"}, {"../../", "http://a/"}, {"../../g", "http://a/g"},
+      // Abnormal ones.
+      {"../../../g", "http://a/g"}, {"../../../../g", "http://a/g"}, {"/./g", "http://a/g"},
+      {"/../g", "http://a/g"}, {"g.", "http://a/b/c/g."}, {".g", "http://a/b/c/.g"}, {"g..", "http://a/b/c/g.."},
+      {"..g", "http://a/b/c/..g"}, {"./../g", "http://a/b/g"}, {"./g/.", "http://a/b/c/g/"},
+      {"g/./h", "http://a/b/c/g/h"}, {"g/../h", "http://a/b/c/h"}, {"g;x=1/./y", "http://a/b/c/g;x=1/y"},
+      {"g;x=1/../y", "http://a/b/c/y"}, {"g?y/./x", "http://a/b/c/g?y/./x"}, {"g?y/../x", "http://a/b/c/g?y/../x"},
+      {"http:g", "http:g"}, {"HTTP://x.example/y", "HTTP://x.example/y"}, {"ftp://f.example/", "ftp://f.example/"},
+  };
+  for (const auto& [reference, resolved] : cases) {
+    EXPECT_EQ(HTTPModule::ResolveURL(base, reference), resolved) << reference;
+  }
+  // A base without a path, and one with credentials and a port.
+  EXPECT_EQ(HTTPModule::ResolveURL("http://h.example", "next"), "http://h.example/next");
+  EXPECT_EQ(HTTPModule::ResolveURL("http://u:p@h.example:8080/a/b", "c?d=1"), "http://u:p@h.example:8080/a/c?d=1");
+  EXPECT_EQ(HTTPModule::ResolveURL("http://h.example:8080/a/b", "//o.example/x"), "http://o.example/x");
+}
+
 }  // namespace

@@ -20,6 +20,14 @@ using testsupport::WaitUntil;
 
 bool Starts(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
+// A reply whose header block, blank line included, is exactly size bytes.
+std::string WithHeaderOf(std::size_t size, const std::string& body) {
+  const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
+  return head + std::string(size - head.size() - 4, 'p') + "\r\n\r\n" + body;
+}
+
+const std::string kChunkedHead = "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+
 // What a socket saw; outlives the socket.
 struct Record {
   std::vector<std::string> events;
@@ -141,6 +149,14 @@ TEST_F(HTTPSocketTest, ReadsTheReplyAsSent) {
       {"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", false, 200, ""},
       {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcEXTRA", false, 200, "abc"},
       {"hello there\r\n\r\nworld", true, 0, "world"},
+      // A chunked reply loses its framing and ends at its last chunk, even
+      // while the server keeps the connection open; a length beside the
+      // chunks is not believed.
+      {kChunkedHead + "3;x=1\r\nabc\r\n1A\r\n" + std::string(26, 'q') + "\r\n0\r\nT: 1\r\n\r\n", false, 200,
+       "abc" + std::string(26, 'q')},
+      {"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: Chunked\r\n\r\n6\r\nabcdef\r\n0\r\n\r\n", false,
+       200, "abcdef"},
+      {WithHeaderOf(64 * 1024, "ok"), false, 200, "ok"},
   };
   for (const auto& [reply, close, status, content] : cases) {
     SCOPED_TRACE(reply);
@@ -162,6 +178,22 @@ TEST_F(HTTPSocketTest, FailuresGiveAnErrorAndNoPage) {
        Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\nContent-Le").Close(), 102},
       {"reset before the header", server.Url("/"), Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\n").Reset(), 102},
       {"truncated body", server.Url("/"), Script().WaitForRequest().Send(partial).Close(), 102},
+      {"reset inside a body without length", server.Url("/"),
+       Script().WaitForRequest().Send(Script::Response(200, "partial", {}, false)).Pause(30).Reset(), 102},
+      {"chunked, closed before the last chunk", server.Url("/"),
+       Script().WaitForRequest().Send(kChunkedHead + "5\r\nhello\r\n").Pause(30).Close(), 102},
+      {"chunked, closed after the last chunk's size", server.Url("/"),
+       Script().WaitForRequest().Send(kChunkedHead + "5\r\nhello\r\n0\r\n").Close(), 102},
+      {"chunked, reset before the last chunk", server.Url("/"),
+       Script().WaitForRequest().Send(kChunkedHead + "5\r\nhello\r\n").Pause(30).Reset(), 102},
+      {"chunk size zz", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "zz\r\nhello\r\n"), 110},
+      {"chunk size -5", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "-5\r\nhello\r\n"), 110},
+      {"chunk size overflows", server.Url("/"),
+       Script().WaitForRequest().Send(kChunkedHead + "FFFFFFFFFFFFFFFFFFFFF\r\nhello\r\n"), 110},
+      {"header lines for ever", server.Url("/"),
+       Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\n").Send(std::string(70000, 'h')), 110},
+      {"header block a byte too long", server.Url("/"),
+       Script().WaitForRequest().Send(WithHeaderOf(64 * 1024 + 1, "ok")).Close(), 110},
       {"unresolvable", "http://" + testsupport::UnresolvableHost() + "/x", {}, 103},
       {"empty host", "http://:8080/x", {}, 103},
       {"port not a number", "http://127.0.0.1:8o/x", {}, 103},

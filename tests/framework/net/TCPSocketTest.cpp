@@ -160,6 +160,54 @@ TEST_F(TCPSocketTest, ServerCloseRaises102AfterTheLastDataAndAHandlerMayReconnec
   EXPECT_EQ(server.Requests()[1], "hello\r\n\r\n");
 }
 
+// A reset by the other side is code 102 like its orderly close, but only
+// the orderly close promises that everything it sent has arrived.
+TEST_F(TCPSocketTest, TellsTheOtherSidesOrderlyCloseFromAReset) {
+  const std::tuple<std::string, Script, bool, std::string> cases[] = {
+      {"close after data", Script().Send("data").Pause(30).Close(), true, "data"},
+      {"close at once", Script().Close(), true, ""},
+      {"reset after data", Script().Send("data").Pause(30).Reset(), false, "data"},
+      {"reset without data", Script().Pause(30).Reset(), false, ""},
+  };
+  for (const auto& [name, script, orderly, data] : cases) {
+    SCOPED_TRACE(name);
+    Fresh();
+    server.Enqueue(script);
+    hooks->onData = [&] { received += sock->ReadAll(); };
+    Connect(server.Port());
+    ASSERT_TRUE(WaitUntil([&] { return !log->empty() && log->back() == "error 102"; })) << log->back();
+    EXPECT_EQ(sock->LastErrorIsOrderlyClose(), orderly);
+    EXPECT_EQ(received, data);
+  }
+  Fresh();
+  Connect(testsupport::RefusedPort());
+  ASSERT_TRUE(WaitUntil([&] { return !log->empty(); }));
+  EXPECT_EQ(*log, (Log{"error 102"}));
+  EXPECT_FALSE(sock->LastErrorIsOrderlyClose());
+}
+
+// The silence limit counts from the last byte: a slow trickle is no silence,
+// and a connection that goes quiet is closed with the timeout code.
+TEST_F(TCPSocketTest, SilenceLimitEndsAQuietConnectionOnly) {
+  const std::tuple<std::string, Script, std::string> cases[] = {
+      {"silent from the start", Script(), ""},
+      {"trickles, then stalls",
+       Script().Send("a").Pause(150).Send("b").Pause(150).Send("c").Pause(150).Send("d").Pause(150).Send("e"), "abcde"},
+  };
+  for (const auto& [name, script, data] : cases) {
+    SCOPED_TRACE(name);
+    Fresh();
+    server.Enqueue(script);
+    hooks->onData = [&] { received += sock->ReadAll(); };
+    sock->SetSilenceTimeoutMs(500);
+    Connect(server.Port());
+    ASSERT_TRUE(WaitUntil([&] { return !log->empty() && log->back().rfind("error", 0) == 0; }, 5000));
+    EXPECT_EQ(log->back(), "error " + std::to_string(fw::kSocketNetworkUnreachable));
+    EXPECT_EQ(received, data) << "every byte came before the limit ran out";
+    EXPECT_FALSE(sock->IsConnected());
+  }
+}
+
 // Destroying the socket from inside any of its own events must be safe and
 // end its events (the suite runs under AddressSanitizer too).
 TEST_F(TCPSocketTest, SocketMayBeDestroyedInsideItsOwnEvents) {
