@@ -25,13 +25,16 @@ struct Registry {
   std::map<std::type_index, std::unique_ptr<Window>> live;
   // Closed windows wait here until the loop is back from their handlers.
   std::vector<std::unique_ptr<Window>> closed;
-  std::vector<Window*> order;  // creation order, for placement and lookup
   int staggered = 0;
 };
 
+// Outlives every window: the program's stop steps release the windows
+// (CloseAll) while the toolkit is up, and a process that ends any other way
+// (exit()) leaves the windows and their widgets to the system instead of
+// tearing them down after the toolkit's own state is gone.
 Registry& Windows() {
-  static Registry registry;
-  return registry;
+  static Registry* const registry = new Registry;
+  return *registry;
 }
 
 Window* WindowOfWidget(QWidget* widget);
@@ -201,8 +204,6 @@ Window::Window() : impl_(std::make_unique<Impl>()) {
 }
 
 Window::~Window() {
-  auto& order = Windows().order;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
   // The widgets go first, while the controls they call back into still exist.
   if (impl_->frame) {
     impl_->frame->owner_ = nullptr;
@@ -335,7 +336,6 @@ Control* Window::FindControl(const std::string& name) const {
 }
 
 void Window::Construct() {
-  Windows().order.push_back(this);
   Guarded([this] { Layout(); });
   Guarded([this] { CreateControls(); });
   Guarded([this] { Event_Open(); });
