@@ -107,6 +107,11 @@ TEST(Quit, EndsTheProgramWithAnySetOfWindowsOpen) {
     std::function<::testing::AssertionResult(Program&)> quit;
   };
   const std::vector<Row> rows = {
+      {"Cmd-Q in the main window, alone", {},
+       [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Breezeling", "ctrl+q")); }},
+      {"Cmd-Q in the settings window with four windows open",
+       {"--open", "settings,forecast,about"},
+       [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Settings", "ctrl+q")); }},
       // Not a way the program quits by itself; any way out must leave the
       // windows' memory alone.
       {"exit() with windows still open", {"--open", "settings,forecast", "--exit"},
