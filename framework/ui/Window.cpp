@@ -337,6 +337,13 @@ Control* Window::FindControl(const std::string& name) const {
 
 void Window::Construct() {
   Guarded([this] { Layout(); });
+  // Where menus live inside windows, a window that shows the menu bar and
+  // names none of its own carries the application's: the same menus,
+  // handlers and enabling, above its content.
+  if (menuBarVisible_ && !menuBar_) {
+    if (Application* app = Application::Instance(); app && app->GetMenuBar())
+      SetMenuBar(app->GetMenuBar());
+  }
   Guarded([this] { CreateControls(); });
   Guarded([this] { Event_Open(); });
   if (closed_) return;

@@ -112,11 +112,19 @@ TEST(Quit, EndsTheProgramWithAnySetOfWindowsOpen) {
       {"Cmd-Q in the settings window with four windows open",
        {"--open", "settings,forecast,about"},
        [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Settings", "ctrl+q")); }},
+      {"File > Quit chosen with the pointer in the about window",
+       {"--open", "settings,about"},
+       [](Program& p) { return p.ChooseFirstItem("About", "File"); }},
+      {"Cmd-Q in the settings window after the main window was closed",
+       {"--open", "settings", "--close-main"},
+       [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Settings", "ctrl+q")); }},
+      {"Cmd-Q in the debug window, the floating windows open too",
+       {"--open", "debug,changelog,message"},
+       [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Debug", "ctrl+q")); }},
       // Not a way the program quits by itself; any way out must leave the
       // windows' memory alone.
       {"exit() with windows still open", {"--open", "settings,forecast", "--exit"},
        [](Program&) { return ::testing::AssertionSuccess(); }},
-
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
