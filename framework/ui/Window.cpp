@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
@@ -38,6 +39,25 @@ Registry& Windows() {
 }
 
 Window* WindowOfWidget(QWidget* widget);
+MenuBar* ShownMenuBar(Window* window);
+
+bool HasEnabledShortcut(const MenuItem& menu, const QKeySequence& keys) {
+  for (int i = 0; i < menu.Count(); ++i) {
+    const MenuItem* item = menu.Item(i);
+    const QAction* action = item->impl().action.get();
+    if (item->Enabled() && !action->shortcut().isEmpty() &&
+        action->shortcut().matches(keys) == QKeySequence::ExactMatch)
+      return true;
+    if (HasEnabledShortcut(*item, keys)) return true;
+  }
+  return false;
+}
+
+bool HasEnabledShortcut(const MenuBar& bar, const QKeySequence& keys) {
+  for (int i = 0; i < bar.Count(); ++i)
+    if (bar.Item(i)->Enabled() && HasEnabledShortcut(*bar.Item(i), keys)) return true;
+  return false;
+}
 
 // The modifier keys of the key event being handled.
 struct KeyState {
@@ -98,10 +118,15 @@ class KeyRouter : public QObject {
     if (travelling) return false;
 
     if (event->type() == QEvent::ShortcutOverride) {
-      if (key->modifiers() & Qt::ControlModifier) {
-        if (Application* app = Application::Instance()) {
-          if (MenuBar* bar = app->GetMenuBar()) bar->PrepareMenus();
-        }
+      MenuBar* bar = ShownMenuBar(WindowOfWidget(receiver->window()));
+      if (!bar) return false;
+      if (key->modifiers() & Qt::ControlModifier) bar->PrepareMenus();
+      // The menus' key equivalents come before a text field's own key
+      // bindings (under X11 a line edit takes Control-U to delete the line):
+      // kept from the field, the key goes to the window's shortcuts.
+      if (HasEnabledShortcut(*bar, QKeySequence(key->keyCombination()))) {
+        key->ignore();
+        return true;
       }
       return false;
     }
@@ -185,6 +210,11 @@ namespace {
 Window* WindowOfWidget(QWidget* widget) {
   auto* frame = dynamic_cast<FrameWidget*>(widget);
   return frame ? frame->owner_ : nullptr;
+}
+
+// The menu bar the window shows, or none.
+MenuBar* ShownMenuBar(Window* window) {
+  return window && window->impl().menuBar ? window->GetMenuBar() : nullptr;
 }
 }  // namespace
 
