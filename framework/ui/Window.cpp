@@ -411,6 +411,9 @@ void Window::Show() {
     at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
     frame->move(at);
   }
+  // Shown from the menu, a minimised window comes back as well.
+  if (frame->windowState() & Qt::WindowMinimized)
+    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
   frame->show();
   frame->raise();
   frame->activateWindow();
