@@ -115,7 +115,8 @@ void MenuItem::SetText(const std::string& text) {
   text_ = text;
   impl_->action->setSeparator(text == "-");
   // The caption is plain text: an "&" is shown, not taken as a mnemonic.
-  QString caption = QString::fromStdString(text);
+  // A separator has none: styles draw a separator's caption as a heading.
+  QString caption = text == "-" ? QString() : QString::fromStdString(text);
   caption.replace(QStringLiteral("&"), QStringLiteral("&&"));
   impl_->action->setText(caption);
   if (impl_->menu) impl_->menu->setTitle(caption);

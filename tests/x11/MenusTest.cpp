@@ -147,4 +147,35 @@ TEST(MenuBars, ItemsChosenFromAnyWindowRunTheApplicationsHandlers) {
   }
 }
 
+// A separator is a thin line, not an entry of its own with a caption.
+TEST(MenuBars, SeparatorsAreLinesWithoutCaptions) {
+  StartApplication();
+  MainWin& main = MainWin::Instance();
+  ASSERT_TRUE(Activate(main));
+  for (const char* caption : {"Edit", "Window"}) {
+    SCOPED_TRACE(caption);
+    QMenuBar* bar = MenuBarOf(main);
+    QMenu* menu = MenuOf(main, caption);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(ClickAt(bar, bar->actionGeometry(menu->menuAction()).center()));
+    ASSERT_TRUE(WaitUntil([menu] { return menu->isVisible(); }));
+    int separators = 0, itemHeight = 0;
+    for (QAction* action : menu->actions())
+      if (!action->isSeparator()) itemHeight = std::max(itemHeight, menu->actionGeometry(action).height());
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) {
+        EXPECT_NE(action->text(), "-");
+        continue;
+      }
+      ++separators;
+      EXPECT_TRUE(action->text().isEmpty()) << "a separator shows the caption \""
+                                            << action->text().toStdString() << "\"";
+      EXPECT_LT(menu->actionGeometry(action).height(), itemHeight / 2);
+    }
+    EXPECT_EQ(separators, 1);
+    menu->hide();
+    ASSERT_TRUE(WaitUntil([menu] { return !menu->isVisible(); }));
+  }
+}
+
 }  // namespace
