@@ -11,8 +11,12 @@ namespace Menu {
 
 namespace {
 
-std::unique_ptr<Menu>& ImplicitInstance() {
-  static std::unique_ptr<Menu> instance;
+// Released by the stop steps (Release). Not by the end of the process:
+// after an exit() the windows that show the bar are still there, and
+// taking their menus away from them then would reach into a toolkit that
+// is half gone.
+Menu*& ImplicitInstance() {
+  static Menu* instance = nullptr;
   return instance;
 }
 
@@ -60,11 +64,14 @@ Menu::Menu() {
 
 Menu& Menu::Instance() {
   auto& instance = ImplicitInstance();
-  if (!instance) instance = std::make_unique<Menu>();
+  if (!instance) instance = new Menu();
   return *instance;
 }
 
-void Menu::Release() { ImplicitInstance().reset(); }
+void Menu::Release() {
+  delete ImplicitInstance();
+  ImplicitInstance() = nullptr;
+}
 
 void Menu::Untitled1() {
   AddMenu(*this, "UntitledMenu2", "File");

@@ -1,8 +1,11 @@
 # Installs the Debian packages a command needs when they are missing.
 # Sourced by run.sh, test.sh and CI.
 
+# The last line is for the tests that run on a private X server (keys, menus,
+# focus, window states): the server, a window manager, real input, xprop.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-                libgtest-dev libgmock-dev fonts-dejavu-core libbenchmark-dev libxcb-damage0-dev)
+                libgtest-dev libgmock-dev fonts-dejavu-core libbenchmark-dev libxcb-damage0-dev
+                xvfb openbox xdotool x11-utils)
 RUN_PACKAGES=()
 SHOT_PACKAGES=(xvfb xauth imagemagick)
 # What bench/run needs besides the build: a virtual display for the start

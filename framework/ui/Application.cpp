@@ -75,6 +75,11 @@ int Application::Run() {
   return status;
 }
 
-void Application::Quit() { QCoreApplication::quit(); }
+void Application::Quit() {
+  // Ends the loop whatever windows are open. (Asking each window to close
+  // first, as the toolkit's own quit does, stops at the first one whose
+  // close turns into a Close of the window object.)
+  QCoreApplication::exit(0);
+}
 
 }  // namespace fw

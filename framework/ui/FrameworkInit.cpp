@@ -5,10 +5,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <memory>
 
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
+#include "framework/ui/Window.h"
 
 namespace fw {
 
@@ -16,8 +16,11 @@ namespace {
 
 constexpr int kIconPicture = 177;
 
-std::unique_ptr<QApplication>& OwnedApplication() {
-  static std::unique_ptr<QApplication> app;
+// Deleted by ShutdownFramework, never by the end of the process: a process
+// that ends through exit() leaves the toolkit, like its windows, to the
+// system (see the window registry).
+QApplication*& OwnedApplication() {
+  static QApplication* app = nullptr;
   return app;
 }
 
@@ -51,7 +54,7 @@ QIcon IconOf(const Picture& picture) {
 }  // namespace
 
 void InitFramework(int& argc, char** argv) {
-  if (!QApplication::instance()) OwnedApplication() = std::make_unique<QApplication>(argc, argv);
+  if (!QApplication::instance()) OwnedApplication() = new QApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Breezeling"));
   // A program built without its pictures simply has the platform's icon.
   if (AppResources* resources = AppResources::Get()) {
@@ -62,7 +65,10 @@ void InitFramework(int& argc, char** argv) {
 }
 
 int ShutdownFramework() {
-  OwnedApplication().reset();
+  // Windows still open go while the toolkit they are made of is there.
+  Window::CloseAll();
+  delete OwnedApplication();
+  OwnedApplication() = nullptr;
   return 0;
 }
 

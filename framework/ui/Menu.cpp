@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
@@ -114,7 +115,8 @@ void MenuItem::SetText(const std::string& text) {
   text_ = text;
   impl_->action->setSeparator(text == "-");
   // The caption is plain text: an "&" is shown, not taken as a mnemonic.
-  QString caption = QString::fromStdString(text);
+  // A separator has none: styles draw a separator's caption as a heading.
+  QString caption = text == "-" ? QString() : QString::fromStdString(text);
   caption.replace(QStringLiteral("&"), QStringLiteral("&&"));
   impl_->action->setText(caption);
   if (impl_->menu) impl_->menu->setTitle(caption);
@@ -126,12 +128,9 @@ void MenuItem::SetKeyboardShortcut(const std::string& shortcut) {
   // "Cmd" is the platform's command modifier: Control, or Command on macOS.
   keys = ReplaceAll(keys, "Cmd", "Ctrl");
   impl_->action->setShortcut(QKeySequence(QString::fromStdString(keys)));
-  // The program's own commands answer their keys in every window, not only
-  // in the one that shows the menu bar; the Edit items belong to the field
-  // that has the focus.
-  impl_->action->setShortcutContext(EditCommandOf(name_) == EditCommand::None
-                                        ? Qt::ApplicationShortcut
-                                        : Qt::WindowShortcut);
+  // A menu bar belongs to its window: the keys work in the windows that
+  // show it (every window that shows a menu bar carries the application's).
+  impl_->action->setShortcutContext(Qt::WindowShortcut);
 }
 
 void MenuItem::SetEnabled(bool enabled) {
@@ -213,7 +212,11 @@ void MenuBar::PrepareMenus() {
 }
 
 void AttachMenuBar(MenuBar& bar, QMenuBar* widget) {
-  bar.impl().bars.push_back(widget);
+  auto& bars = bar.impl().bars;
+  // Every window that shows the bar has its own; those of closed windows are gone.
+  bars.erase(std::remove_if(bars.begin(), bars.end(), [](const auto& b) { return b.isNull(); }),
+             bars.end());
+  bars.push_back(widget);
   for (int i = 0; i < bar.Count(); ++i) {
     MenuItem* menu = bar.Item(i);
     // A menu without items still gets its own (empty) menu.

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
@@ -25,16 +26,38 @@ struct Registry {
   std::map<std::type_index, std::unique_ptr<Window>> live;
   // Closed windows wait here until the loop is back from their handlers.
   std::vector<std::unique_ptr<Window>> closed;
-  std::vector<Window*> order;  // creation order, for placement and lookup
   int staggered = 0;
 };
 
+// Outlives every window: the program's stop steps release the windows
+// (CloseAll) while the toolkit is up, and a process that ends any other way
+// (exit()) leaves the windows and their widgets to the system instead of
+// tearing them down after the toolkit's own state is gone.
 Registry& Windows() {
-  static Registry registry;
-  return registry;
+  static Registry* const registry = new Registry;
+  return *registry;
 }
 
 Window* WindowOfWidget(QWidget* widget);
+MenuBar* ShownMenuBar(Window* window);
+
+bool HasEnabledShortcut(const MenuItem& menu, const QKeySequence& keys) {
+  for (int i = 0; i < menu.Count(); ++i) {
+    const MenuItem* item = menu.Item(i);
+    const QAction* action = item->impl().action.get();
+    if (item->Enabled() && !action->shortcut().isEmpty() &&
+        action->shortcut().matches(keys) == QKeySequence::ExactMatch)
+      return true;
+    if (HasEnabledShortcut(*item, keys)) return true;
+  }
+  return false;
+}
+
+bool HasEnabledShortcut(const MenuBar& bar, const QKeySequence& keys) {
+  for (int i = 0; i < bar.Count(); ++i)
+    if (bar.Item(i)->Enabled() && HasEnabledShortcut(*bar.Item(i), keys)) return true;
+  return false;
+}
 
 // The modifier keys of the key event being handled.
 struct KeyState {
@@ -95,10 +118,15 @@ class KeyRouter : public QObject {
     if (travelling) return false;
 
     if (event->type() == QEvent::ShortcutOverride) {
-      if (key->modifiers() & Qt::ControlModifier) {
-        if (Application* app = Application::Instance()) {
-          if (MenuBar* bar = app->GetMenuBar()) bar->PrepareMenus();
-        }
+      MenuBar* bar = ShownMenuBar(WindowOfWidget(receiver->window()));
+      if (!bar) return false;
+      if (key->modifiers() & Qt::ControlModifier) bar->PrepareMenus();
+      // The menus' key equivalents come before a text field's own key
+      // bindings (under X11 a line edit takes Control-U to delete the line):
+      // kept from the field, the key goes to the window's shortcuts.
+      if (HasEnabledShortcut(*bar, QKeySequence(key->keyCombination()))) {
+        key->ignore();
+        return true;
       }
       return false;
     }
@@ -183,6 +211,11 @@ Window* WindowOfWidget(QWidget* widget) {
   auto* frame = dynamic_cast<FrameWidget*>(widget);
   return frame ? frame->owner_ : nullptr;
 }
+
+// The menu bar the window shows, or none.
+MenuBar* ShownMenuBar(Window* window) {
+  return window && window->impl().menuBar ? window->GetMenuBar() : nullptr;
+}
 }  // namespace
 
 QWidget* ContentOf(Window* window) { return window ? window->impl().content : nullptr; }
@@ -201,8 +234,6 @@ Window::Window() : impl_(std::make_unique<Impl>()) {
 }
 
 Window::~Window() {
-  auto& order = Windows().order;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
   // The widgets go first, while the controls they call back into still exist.
   if (impl_->frame) {
     impl_->frame->owner_ = nullptr;
@@ -335,8 +366,14 @@ Control* Window::FindControl(const std::string& name) const {
 }
 
 void Window::Construct() {
-  Windows().order.push_back(this);
   Guarded([this] { Layout(); });
+  // Where menus live inside windows, a window that shows the menu bar and
+  // names none of its own carries the application's: the same menus,
+  // handlers and enabling, above its content.
+  if (menuBarVisible_ && !menuBar_) {
+    if (Application* app = Application::Instance(); app && app->GetMenuBar())
+      SetMenuBar(app->GetMenuBar());
+  }
   Guarded([this] { CreateControls(); });
   Guarded([this] { Event_Open(); });
   if (closed_) return;
@@ -374,6 +411,9 @@ void Window::Show() {
     at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
     frame->move(at);
   }
+  // Shown from the menu, a minimised window comes back as well.
+  if (frame->windowState() & Qt::WindowMinimized)
+    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
   frame->show();
   frame->raise();
   frame->activateWindow();

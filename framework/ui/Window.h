@@ -64,7 +64,9 @@ class Window {
   // Whether a new window shows itself once it is made.
   void SetVisibleWhenCreated(bool visible) { visible_ = visible; }
   void SetMenuBarVisible(bool visible) { menuBarVisible_ = visible; }
-  // The menu bar the window shows (where menus live inside windows).
+  // The menu bar the window shows (where menus live inside windows). A
+  // window whose record shows the menu bar and whose Layout sets none
+  // carries the application's.
   void SetMenuBar(MenuBar* bar);
   MenuBar* GetMenuBar() const { return menuBar_; }
 
