@@ -54,7 +54,10 @@ int main(int argc, char** argv) {
     // Printed first, so that a crash shows which input caused it.
     std::fprintf(stderr, "%s\n", path.string().c_str());
     std::fflush(stderr);
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    // Never a null pointer, as with the fuzzing engine, even for an empty file.
+    static const std::uint8_t kNothing = 0;
+    const auto* data = bytes.empty() ? &kNothing : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    LLVMFuzzerTestOneInput(data, bytes.size());
   }
   std::fprintf(stderr, "%zu inputs replayed\n", inputs.size());
   return 0;
