@@ -28,6 +28,14 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
+# The targets' private folders, gone after the run even when a fuzzer
+# crashed and left its own behind.
+if [ -z "${FUZZ_SCRATCH:-}" ] && [ -w /dev/shm ]; then
+  FUZZ_SCRATCH="$(mktemp -d /dev/shm/breezeling-fuzz-run-XXXXXX)"
+  export FUZZ_SCRATCH
+  trap 'rm -rf "$FUZZ_SCRATCH"' EXIT
+fi
+
 # Words the inputs of a target are made of, to splice in while mutating.
 dictionary() {
   case "$1" in
