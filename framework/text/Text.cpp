@@ -70,8 +70,6 @@ std::int64_t Advance(const char*& p, const char* end, std::int64_t n) {
   return moved;
 }
 
-constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
-
 // Byte offset of the character with 0-based index `chars`, or the text's
 // size when the text is shorter.
 std::size_t ByteOffset(std::string_view s, std::int64_t chars) {

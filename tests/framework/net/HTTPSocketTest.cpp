@@ -98,9 +98,10 @@ TEST_F(HTTPSocketTest, SendsTheExactRequest) {
   for (const auto& [url, set, expected] : cases) {
     SCOPED_TRACE(url);
     server.Enqueue(Script::Reply(200, "ok"));
+    const auto& headers = set;  // clang 14 cannot capture a structured binding
     auto rec = Fetch(url, [&](RecordingHttp& s) {
       s.Port = server.Port();
-      for (const auto& [name, value] : set) s.SetRequestHeader(name, value);
+      for (const auto& [name, value] : headers) s.SetRequestHeader(name, value);
     });
     const auto sent = server.Requests();
     ASSERT_FALSE(sent.empty());
