@@ -17,6 +17,20 @@ constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
 // Redirections followed in one transfer; the next one ends it.
 constexpr int kMaxRedirects = 20;
 
+// A body length as the headers give it: plain decimal digits, or nothing
+// believable (0). A sign, a fraction or an exponent would let a hostile
+// reply set a negative or fractional length that the two delivery modes
+// then treat differently.
+double DeclaredLength(const std::string& text) {
+  if (text.empty() || text.size() > 15) return 0;
+  double length = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    length = length * 10 + (c - '0');
+  }
+  return length;
+}
+
 // Where the header block ends: the line end whose doubled form comes first
 // in the bytes. Body bytes that already follow the block cannot then be
 // mistaken for its end, whatever line ends they contain.
@@ -125,10 +139,10 @@ void BasicHTTP::ParseHeader(const std::string& header) {
     if (fw::StrEq(name, "Content-Type")) {
       Type = value;
     } else if (fw::StrEq(name, "Content-Length")) {
-      Size = fw::Val(value);
+      Size = DeclaredLength(value);
       if (ResumeSize > 0) Size += ResumeSize;
     } else if (fw::StrEq(name, "Content-Range")) {
-      if (Size == 0) Size = fw::Val(fw::NthField(value, "/", 2));
+      if (Size == 0) Size = DeclaredLength(fw::NthField(value, "/", 2));
     } else if (fw::StrEq(name, "Location")) {
       // A ";" is an ordinary character of a URL, so the whole value counts.
       if (code == 201 || (code >= 300 && code <= 399)) target = fw::Trim(HTTPModule::Unquote(fw::Trim(raw)));

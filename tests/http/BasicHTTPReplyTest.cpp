@@ -25,6 +25,7 @@ Script Slow() {
 
 const Events kPage5 = {"headers 200", "progress 5/5/5", "page text/plain"};
 const Events kPage2 = {"headers 200", "progress 2/2/2", "page "};
+const Events kPage2Unsized = {"headers 200", "progress 2/0/2", "page "};
 
 TEST(BasicHTTPReply, HeaderBlocksAndStatuses) {
   RunTable({
@@ -59,6 +60,12 @@ TEST(BasicHTTPReply, HeaderBlocksAndStatuses) {
        {"headers 200", "progress 3/0/3", "page "}, "abc"},
       {"range gives the size", {Raw("HTTP/1.1 200 OK\r\nContent-Range: bytes 0-1/1000\r\n\r\nab")},
        {"headers 200", "progress 2/1000/2", "tcp 102", "cancelled"}},
+      {"negative length read as none", {Raw("HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\nbody")},
+       {"headers 200", "progress 4/0/4", "page "}, "body"},
+      {"signed or fractional length read as none", {Raw("HTTP/1.1 200 OK\r\nContent-Length: +2.5\r\n\r\nbody")},
+       {"headers 200", "progress 4/0/4", "page "}, "body"},
+      {"negative range total read as none", {Raw("HTTP/1.1 200 OK\r\nContent-Range: bytes 0-1/-5\r\n\r\nab")},
+       kPage2Unsized, "ab"},
       {"length before range wins",
        {Raw("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nContent-Range: bytes 0-1/1000\r\n\r\nab")}, kPage2},
       {"location on 200 ignored", {Script::Reply(200, "ab", {{"Location", "http://elsewhere.example/"}})}, kPage2},
