@@ -229,7 +229,7 @@ void MainWin::HTTPSock_ProgressChange(const std::string& message) {
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
-  const std::string text = fw::ReplaceAll(content, fw::Chr(10), fw::Chr(13));
+  const std::string text = fw::WithLineEnds(content, fw::Chr(13));
   if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
   Globals::RawResponse = text;
   if (fw::StrEq(Globals::RequestType, "WEATHER")) {
