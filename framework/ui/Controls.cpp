@@ -254,8 +254,12 @@ void EditField::Rebuild() {
     edit->setText(DisplayText(text_));
     edit->setReadOnly(readOnly_);
     edit->setFrame(border_);
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [this](const QString& text) { text_ = text.toStdString(); });
+    // Not only typing: a screen reader or voice input sets the text
+    // through the field's accessibility interface, which no edit signal reports.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
+      if (edit->property("settingText").toBool()) return;
+      text_ = text.toStdString();
+    });
     widget = edit;
   }
   QPalette palette = widget->palette();
@@ -279,7 +283,9 @@ void EditField::SetText(const std::string& text) {
     edit->setPlainText(DisplayText(text));
     edit->setProperty("settingText", false);
   } else if (auto* line = qobject_cast<QLineEdit*>(impl_->widget.data())) {
+    line->setProperty("settingText", true);
     line->setText(DisplayText(text));
+    line->setProperty("settingText", false);
   }
 }
 

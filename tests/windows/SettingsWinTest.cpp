@@ -1,11 +1,15 @@
 // The settings window: Save with its conversions, refills, request and
 // file, the robot preview, Cancel and Command-W, and the product links.
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QEvent>
 #include <array>
 #include <functional>
 
 #include "WindowsFixture.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls_p.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"
@@ -178,6 +182,20 @@ TEST_F(SettingsTest, AChangedPlaceIsFetchedAsTypedAndOnlyALongEnoughOneIsKept) {
   EXPECT_FALSE(RequestStarted());
   EXPECT_EQ(Place() + " | " + Globals::UserLocation, kDefaultPlace + " | " + kDefaultPlace);
   EXPECT_EQ(wintest::PreferencesLines().at(1), kDefaultPlace);
+}
+
+TEST_F(SettingsTest, APlaceSetThroughTheAccessibilityInterfaceIsWhatSaveStoresAndFetches) {
+  // As a screen reader or voice input sets it: through the field's editable text.
+  OpenSettings();
+  auto* access = QAccessible::queryAccessibleInterface(Settings().Ctl<fw::EditField>("Location").impl().widget);
+  access->editableTextInterface()->replaceText(0, 6, "Dunedin");
+  server.Enqueue(Script::Reply(200, wintest::FullReply()));
+  Save();
+  const std::string place = "Dunedin, Otago, New Zealand";
+  EXPECT_EQ(RequestLine(2), WeatherRequest(fw::ReplaceAll(place, " ", "%20")));
+  EXPECT_EQ(wintest::PreferencesLines().at(1), place);
+  EXPECT_EQ(Globals::UserLocation + " | " + Place(), place + " | " + place);
+  ASSERT_TRUE(ReplyHandled());
 }
 
 TEST_F(SettingsTest, ARequestForAPlaceTooShortTakesTheFieldForTheNextOne) {
