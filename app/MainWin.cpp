@@ -49,6 +49,11 @@ constexpr std::array<const char*, 12> kDigitPatterns{
     "101001", "000000", "000100", "100000", "001010", "110100"};
 constexpr const char* kDigitPatternOutOfRange = "011011";
 
+// The ten labels of the current values.
+constexpr std::array<const char*, 10> kValueLabels{
+    "Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
+    "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel", "HumidityLabel"};
+
 }  // namespace
 
 void MainWin::Layout() {
@@ -81,7 +86,8 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("UVIndexLabel", 229, 61, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText7", 160, 81, 61, 16)).Font("System", kCaption).Text("Wind Speed:");
   Set(Add<Canvas>("Canvas6", 139, 81, 16, 16)).Backdrop(Pictures::WindSpeedIcon());
-  Set(Add<StaticText>("WindSpeedLabel", 229, 81, 67, 15)).Font("System", kValue);
+  // Reaches the window's edge: a three-digit speed in km/h needs the room.
+  Set(Add<StaticText>("WindSpeedLabel", 229, 81, 72, 15)).Font("System", kValue);
   Set(Add<Canvas>("Canvas7", 139, 121, 16, 16)).Backdrop(Pictures::Humidity());
   Set(Add<StaticText>("FeelsLikeLabel", 80, 121, 54, 16)).Font("System", kValue);
   Set(Add<StaticText>("HumidityLabel", 229, 121, 59, 16)).Font("System", kValue);
@@ -141,6 +147,10 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("SunsetLabel", 229, 141, 59, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText12", 27, 141, 37, 16)).Font("System", kCaption).Text("Sunrise:");
   Set(Add<StaticText>("StaticText13", 160, 141, 37, 16)).Font("System", kCaption).Text("Sunset:");
+
+  // A value too wide for its label goes down to the captions' size rather
+  // than lose its end.
+  for (const char* name : kValueLabels) Ctl<StaticText>(name).ShrinkToFit(kCaption);
 }
 
 void MainWin::Event_Open() {
