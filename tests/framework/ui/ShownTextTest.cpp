@@ -1,19 +1,24 @@
 // How controls show text that does not fit them, and how a text field
-// learns its text: labels that shrink or shorten, fields set through the
-// accessibility interface.
+// learns its text: labels that shrink or shorten, message boxes that stay on
+// the screen, fields set through the accessibility interface.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/ui/Controls_p.h"
+#include "framework/ui/MsgBox_p.h"
 #include "framework/ui/Window.h"
 #include "support/TestHooks.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -104,6 +109,35 @@ TEST(Labels, ATextTooWideShrinksWhereAllowedThenEndsInAnEllipsisWithTheWholeText
   wrapped.SetText(longStatus);
   EXPECT_EQ(LabelOf(wrapped)->text().toStdString(), longStatus);
   EXPECT_TRUE(LabelOf(wrapped)->toolTip().isEmpty());
+}
+
+TEST(MessageBoxes, ALongTextIsCutAfterAFewLinesSoTheBoxFitsTheScreen) {
+  const std::string head = "A Server Error Occurred\r\rSomething unexpected happened.\r\rError: ";
+  std::string words, lines, word(60000, 'x');
+  for (int i = 0; i < 6000; ++i) words += "body" + std::to_string(i) + " ";
+  for (int i = 0; i < 3000; ++i) lines += "line " + std::to_string(i) + "\r\n";
+  // text, whether it is cut
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {head + "short body", false}, {head + words, true}, {head + lines, true}, {head + word, true}};
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  for (const auto& [text, cut] : cases) {
+    SCOPED_TRACE(text.substr(head.size(), 20));
+    auto box = fw::MakeMsgBox(text);
+    box->show();
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return box->isVisible(); }));
+    QApplication::processEvents();
+    EXPECT_LE(box->height(), screen.height());
+    EXPECT_LE(box->sizeHint().height(), screen.height());
+    EXPECT_LE(box->width(), screen.width());
+    const QString shown = box->text();
+    EXPECT_TRUE(shown.startsWith("A Server Error Occurred\n\nSomething unexpected happened.\n\nError: "))
+        << shown.left(80).toStdString();
+    EXPECT_EQ(shown.endsWith(kEllipsis), cut);
+    if (!cut) {
+      EXPECT_EQ(shown.toStdString(), "A Server Error Occurred\n\nSomething unexpected happened.\n\nError: short body");
+    }
+    box->hide();
+  }
 }
 
 TEST(TextFields, WhatIsSetThroughTheAccessibilityInterfaceIsTheFieldsText) {
