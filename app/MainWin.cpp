@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "app/Design.h"
 #include "app/MainWindowFilling.h"
@@ -53,6 +54,13 @@ constexpr const char* kDigitPatternOutOfRange = "011011";
 constexpr std::array<const char*, 10> kValueLabels{
     "Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
     "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel", "HumidityLabel"};
+
+// The texts the last closed main window showed in the labels of the
+// weather, by name; none when that window was still waiting for a reply.
+std::vector<std::pair<std::string, std::string>>& LastLook() {
+  static std::vector<std::pair<std::string, std::string>> texts;
+  return texts;
+}
 
 }  // namespace
 
@@ -157,6 +165,13 @@ void MainWin::Event_Open() {
   const fw::Date now;
   Globals::SetDefaultPrefs();
   Globals::ToggleLoadingStates(true);
+  // Made again after it was closed, the window shows the weather the closed
+  // one showed: whatever brings it back (a status text, Save in the
+  // settings) may fill only part of it.
+  if (!LastLook().empty()) {
+    for (const auto& [name, text] : LastLook()) Ctl<StaticText>(name).SetText(text);
+    Globals::ToggleLoadingStates(false);
+  }
   ShowBackdropForMonth(now.Month());
   // The spinner takes the arrows' place on the button; the canvas copy of
   // the arrows is never shown.
@@ -172,6 +187,17 @@ void MainWin::ShowBackdropForMonth(int month) {
                                           : Pictures::background1();
   Ctl<Canvas>("BackgroundCanvas").SetBackdrop(backdrop);
 }
+
+void MainWin::Event_Close() {
+  LastLook().clear();
+  // While a reply is awaited the next window waits in the loading look too.
+  if (Ctl<ChasingArrows>("ChasingArrows1").Visible()) return;
+  for (const char* name : {"ForecastLabel", "WindDirectionLabel"})
+    LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
+  for (const char* name : kValueLabels) LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
+}
+
+void MainWin::ForgetLastLook() { LastLook().clear(); }
 
 bool MainWin::Event_KeyDown(const std::string& key) {
   if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();

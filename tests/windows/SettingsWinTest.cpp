@@ -8,6 +8,8 @@
 #include <functional>
 
 #include "WindowsFixture.h"
+#include "app/App.h"
+#include "core/Weather.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls_p.h"
 #include "framework/ui/Timer.h"
@@ -196,6 +198,58 @@ TEST_F(SettingsTest, APlaceSetThroughTheAccessibilityInterfaceIsWhatSaveStoresAn
   EXPECT_EQ(wintest::PreferencesLines().at(1), place);
   EXPECT_EQ(Globals::UserLocation + " | " + Place(), place + " | " + place);
   ASSERT_TRUE(ReplyHandled());
+}
+
+TEST_F(SettingsTest, WhateverBringsTheMainWindowBackShowsItWhole) {
+  const std::vector<std::string> labels = {"ForecastLabel", "Current", "TempMaxLabel", "TempMinLabel",
+                                           "FeelsLikeLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
+                                           "PrecipitationLabel", "HumidityLabel", "SunsetLabel",
+                                           "WindDirectionLabel"};
+  const auto shown = [&] {
+    std::vector<std::string> texts;
+    for (const auto& name : labels) texts.push_back(MainText(name));
+    texts.push_back(Main().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible() ? "spinning" : "still");
+    return texts;
+  };
+  // The main window after the reply, and while a request is under way.
+  const std::vector<std::string> values = shown();
+  ASSERT_EQ(values.front(), "Forecast 1");
+  std::vector<std::string> loading(labels.size(), wintest::kInfinity);
+  loading.front() = "Loading..";
+  loading.at(labels.size() - 1) = "";
+  loading.push_back("spinning");
+
+  // The new window's own update check is not looked at here.
+  const auto quiet = [this] {
+    Main().Ctl<fw::Timer>("UpdateCheckTimer").SetMode(fw::Timer::Off);
+    Main().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [] {};
+  };
+  // What brings the window back: Save in the settings, or the menu item.
+  const std::vector<std::pair<const char*, std::function<void()>>> bringers = {
+      {"Save", [this] { Save(); }},
+      {"BreezeLing", [] { App::Get().HandleMenuCommand("BreezelingMenuItem"); }}};
+  for (const auto& [name, bringBack] : bringers) {
+    SCOPED_TRACE(name);
+    OpenSettings();
+    Main().RaiseKeyDown("w", true, false);
+    ASSERT_FALSE(MainWin::IsLive());
+    bringBack();
+    ASSERT_TRUE(MainWin::IsLive());
+    quiet();
+    EXPECT_EQ(shown(), values);
+  }
+
+  // Closed while a reply is awaited, it comes back waiting, then filled.
+  // Nothing arrives before the test hands the loop back.
+  server.Enqueue(Script::Reply(200, wintest::FullReply()));
+  Globals::GetForecast();
+  Main().RaiseKeyDown("w", true, false);
+  ASSERT_FALSE(MainWin::IsLive());
+  App::Get().HandleMenuCommand("BreezelingMenuItem");
+  quiet();
+  EXPECT_EQ(shown(), loading);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return shown().back() == "still"; }, 10000));
+  EXPECT_EQ(shown(), values);
 }
 
 TEST_F(SettingsTest, ARequestForAPlaceTooShortTakesTheFieldForTheNextOne) {
