@@ -21,6 +21,7 @@ class Design {
   Design& Font(const std::string& family, int size) { c_.Font(family, size); return *this; }
   Design& CaptionSize(int size) { c_.CaptionSize(size); return *this; }
   Design& Underline() { c_.Underline(); return *this; }
+  Design& ShrinkToFit(int smallestSize) { c_.ShrinkToFit(smallestSize); return *this; }
   Design& Color(std::uint32_t rgb) { c_.TextColor(rgb); return *this; }
   Design& Align(fw::Align align) { c_.Alignment(align); return *this; }
   Design& Multiline() { c_.Multiline(); return *this; }

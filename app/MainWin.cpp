@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "app/Design.h"
 #include "app/MainWindowFilling.h"
@@ -50,6 +51,18 @@ constexpr std::array<const char*, 12> kDigitPatterns{
     "101001", "000000", "000100", "100000", "001010", "110100"};
 constexpr const char* kDigitPatternOutOfRange = "011011";
 
+// The ten labels of the current values.
+constexpr std::array<const char*, 10> kValueLabels{
+    "Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
+    "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel", "HumidityLabel"};
+
+// The texts the last closed main window showed in the labels of the
+// weather, by name; none when that window was still waiting for a reply.
+std::vector<std::pair<std::string, std::string>>& LastLook() {
+  static std::vector<std::pair<std::string, std::string>> texts;
+  return texts;
+}
+
 }  // namespace
 
 void MainWin::Layout() {
@@ -82,7 +95,8 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("UVIndexLabel", 229, 61, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText7", 160, 81, 61, 16)).Font("System", kCaption).Text("Wind Speed:");
   Set(Add<Canvas>("Canvas6", 139, 81, 16, 16)).Backdrop(Pictures::WindSpeedIcon());
-  Set(Add<StaticText>("WindSpeedLabel", 229, 81, 67, 15)).Font("System", kValue);
+  // Reaches the window's edge: a three-digit speed in km/h needs the room.
+  Set(Add<StaticText>("WindSpeedLabel", 229, 81, 72, 15)).Font("System", kValue);
   Set(Add<Canvas>("Canvas7", 139, 121, 16, 16)).Backdrop(Pictures::Humidity());
   Set(Add<StaticText>("FeelsLikeLabel", 80, 121, 54, 16)).Font("System", kValue);
   Set(Add<StaticText>("HumidityLabel", 229, 121, 59, 16)).Font("System", kValue);
@@ -142,12 +156,23 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("SunsetLabel", 229, 141, 59, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText12", 27, 141, 37, 16)).Font("System", kCaption).Text("Sunrise:");
   Set(Add<StaticText>("StaticText13", 160, 141, 37, 16)).Font("System", kCaption).Text("Sunset:");
+
+  // A value too wide for its label goes down to the captions' size rather
+  // than lose its end.
+  for (const char* name : kValueLabels) Ctl<StaticText>(name).ShrinkToFit(kCaption);
 }
 
 void MainWin::Event_Open() {
   const fw::Date now;
   Globals::SetDefaultPrefs();
   Globals::ToggleLoadingStates(true);
+  // Made again after it was closed, the window shows the weather the closed
+  // one showed: whatever brings it back (a status text, Save in the
+  // settings) may fill only part of it.
+  if (!LastLook().empty()) {
+    for (const auto& [name, text] : LastLook()) Ctl<StaticText>(name).SetText(text);
+    Globals::ToggleLoadingStates(false);
+  }
   ShowBackdropForMonth(now.Month());
   // The spinner takes the arrows' place on the button; the canvas copy of
   // the arrows is never shown.
@@ -163,6 +188,17 @@ void MainWin::ShowBackdropForMonth(int month) {
                                           : Pictures::background1();
   Ctl<Canvas>("BackgroundCanvas").SetBackdrop(backdrop);
 }
+
+void MainWin::Event_Close() {
+  LastLook().clear();
+  // While a reply is awaited the next window waits in the loading look too.
+  if (Ctl<ChasingArrows>("ChasingArrows1").Visible()) return;
+  for (const char* name : {"ForecastLabel", "WindDirectionLabel"})
+    LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
+  for (const char* name : kValueLabels) LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
+}
+
+void MainWin::ForgetLastLook() { LastLook().clear(); }
 
 bool MainWin::Event_KeyDown(const std::string& key) {
   if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
@@ -248,7 +284,7 @@ void MainWin::HTTPSock_ProgressChange(const std::string& message) {
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
-  const std::string text = fw::ReplaceAll(content, fw::Chr(10), fw::Chr(13));
+  const std::string text = fw::WithLineEnds(content, fw::Chr(13));
   if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
   Globals::RawResponse = text;
   const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();

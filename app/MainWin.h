@@ -40,10 +40,15 @@ class MainWin : public fw::Window {
   void StartDigitAnimation();
   void StopDigitAnimation();
 
+  // Drops what the last closed main window showed (at quit): the next
+  // window opens in the loading look.
+  static void ForgetLastLook();
+
  protected:
   void Layout() override;
   void CreateControls() override;
   void Event_Open() override;
+  void Event_Close() override;
   bool Event_KeyDown(const std::string& key) override;
 
  private:

@@ -63,6 +63,7 @@ void _Main() {
 void _ReleaseAll() {
   Pictures::ReleaseAll();
   fw::Window::CloseAll();
+  MainWin::ForgetLastLook();
   fw::ReleaseFileTypes();
   FileTypes::pText.reset();
   if (g_app) g_app->SetMenuBar(nullptr);

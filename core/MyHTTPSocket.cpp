@@ -93,10 +93,8 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
   std::string body;
   switch (httpStatus) {
     case 200:
-      // LF never occurs inside a multi-byte UTF-8 character, so a byte-wise
-      // replacement is exact and stays linear on large bodies.
-      body = content;
-      std::replace(body.begin(), body.end(), '\n', '\r');
+      // A CR LF pair is one line end, not two.
+      body = fw::WithLineEnds(content, fw::Chr(13));
       Globals::RawResponse = body;
       break;
     case 429:

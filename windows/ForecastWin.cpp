@@ -20,6 +20,9 @@ using layout::Set;
 constexpr int kHeading = 16;  // pixel sizes of the three kinds of text
 constexpr int kDay = 12;
 constexpr int kValue = 9;
+// An icon follows each value closely: a value too wide for its label
+// ("-10.5 °C") is shown smaller rather than run under the icon.
+constexpr int kSmallestValue = 7;
 
 const std::array<const char*, 7> kWeekdays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                               "Thursday", "Friday", "Saturday"};
@@ -69,14 +72,18 @@ void ForecastWin::CreateControls() {
     Set(Add<StaticText>(Numbered("DayLabel", n), 23, 40 + d, first ? 82 : 89, first ? 15 : 16))
         .Font("System", kDay).Text(row.day);
     Set(Add<Canvas>(row.highIcon, 115, 41 + d, 16, 16)).Backdrop(Pictures::TempHighIcon());
-    Set(Add<StaticText>(Numbered("Max", n), 129, 43 + d, 34, 16)).Font("System", kValue);
+    Set(Add<StaticText>(Numbered("Max", n), 129, 43 + d, 34, 16)).Font("System", kValue)
+        .ShrinkToFit(kSmallestValue);
     Set(Add<Canvas>(row.lowIcon, 160, 41 + d, 16, 16)).Backdrop(Pictures::TempLowIcon());
-    Set(Add<StaticText>(Numbered("Min", n), 175, 43 + d, 34, 16)).Font("System", kValue);
+    Set(Add<StaticText>(Numbered("Min", n), 175, 43 + d, 34, 16)).Font("System", kValue)
+        .ShrinkToFit(kSmallestValue);
     Set(Add<Canvas>(row.humidityIcon, 207, 41 + d, 16, 16)).Backdrop(Pictures::Humidity());
-    Set(Add<StaticText>(Numbered("Hum", n), 222, 43 + d, 22, 16)).Font("System", kValue)
-        .Text(first ? "100%" : "");
+    // Widened up to the rain icon, so that "100%" fits.
+    Set(Add<StaticText>(Numbered("Hum", n), 222, 43 + d, 28, 16)).Font("System", kValue)
+        .ShrinkToFit(kSmallestValue).Text(first ? "100%" : "");
     Set(Add<Canvas>(row.rainIcon, 250, 41 + d, 16, 16)).Backdrop(Pictures::Rain());
-    Set(Add<StaticText>(Numbered("Pre", n), 269, 43 + d, 34, 16)).Font("System", kValue).Text("100%");
+    Set(Add<StaticText>(Numbered("Pre", n), 269, 43 + d, 34, 16)).Font("System", kValue)
+        .ShrinkToFit(kSmallestValue).Text("100%");
     Set(Add<StaticText>(Numbered("Fore", n), 23, 55 + d, 270, 16)).Font("System", kValue)
         .Text("Rainy with a chance of meatballs");
   }

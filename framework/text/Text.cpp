@@ -411,6 +411,22 @@ std::string ReplaceAll(const std::string& s, const std::string& find, const std:
   return out;
 }
 
+std::string WithLineEnds(const std::string& s, const std::string& lineEnd) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r') {
+      if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+      out += lineEnd;
+    } else if (s[i] == '\n') {
+      out += lineEnd;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
 std::string Trim(const std::string& s) { return LTrim(RTrim(s)); }
 
 std::string LTrim(const std::string& s) {

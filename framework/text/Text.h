@@ -35,6 +35,9 @@ int CountFields(const std::string& s, const std::string& separator);
 
 std::string Replace(const std::string& s, const std::string& find, const std::string& with);
 std::string ReplaceAll(const std::string& s, const std::string& find, const std::string& with);
+// Every line end of s written as lineEnd: a CR LF pair is one line end, as
+// is a CR or an LF alone. Works on bytes, so large texts stay linear.
+std::string WithLineEnds(const std::string& s, const std::string& lineEnd);
 
 // Remove spaces and ASCII white space (TAB, LF, VT, FF, CR) from the ends:
 // a key read after a CR LF pair must still match.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,66 @@ class MouseDownFilter : public QObject {
 
  private:
   std::function<bool(int, int)>* handler_;
+};
+
+// A label that shows its text whole or visibly shortened, never cut off at
+// its edge: see StaticText.
+class LabelWidget : public QLabel {
+ public:
+  explicit LabelWidget(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+  void SetContent(const QString& text) {
+    content_ = text;
+    Fit();
+  }
+  void SetDesignFont(const QFont& font, int smallestSize) {
+    design_ = font;
+    smallestSize_ = smallestSize;
+    Fit();
+  }
+
+  void Fit() {
+    QFont font = design_;
+    QString shown = content_;
+    bool shortened = false;
+    if (!wordWrap()) {
+      const QStringList lines = content_.split(QChar('\n'));
+      const int room = contentsRect().width() - 2 * margin();
+      const auto fits = [&](const QFont& f) {
+        const QFontMetrics metrics(f);
+        for (const QString& line : lines)
+          if (metrics.horizontalAdvance(line) > room) return false;
+        return true;
+      };
+      if (smallestSize_ > 0) {
+        for (int size = design_.pixelSize() - 1; size >= smallestSize_ && !fits(font); --size)
+          font.setPixelSize(size);
+      }
+      if (!fits(font)) {
+        const QFontMetrics metrics(font);
+        QStringList cut;
+        for (const QString& line : lines)
+          cut << metrics.elidedText(line, Qt::ElideRight, room);
+        shown = cut.join(QChar('\n'));
+        shortened = true;
+      }
+    }
+    setFont(font);
+    setText(shown);
+    setToolTip(shortened ? content_ : QString());
+    setAccessibleDescription(shortened ? content_ : QString());
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Fit();
+  }
+
+ private:
+  QString content_;
+  QFont design_;
+  int smallestSize_ = 0;
 };
 
 class CanvasWidget : public QWidget {
@@ -129,6 +190,7 @@ void Control::SetBounds(int left, int top, int width, int height) {
 
 void Control::ApplyGeometry() {
   if (impl_->widget) impl_->widget->setGeometry(left_, top_, width_, height_);
+  Resized();
 }
 
 void Control::SetVisible(bool visible) {
@@ -164,8 +226,7 @@ void Control::FollowWindow(int oldWidth, int oldHeight, int newWidth, int newHei
 // ---- StaticText ----
 
 void StaticText::Attach() {
-  auto* label = new QLabel(ContentOf(OwnerWindow()));
-  label->setTextFormat(Qt::PlainText);
+  auto* label = new LabelWidget(ContentOf(OwnerWindow()));
   label->setObjectName(QString::fromStdString(Name()));
   label->installEventFilter(new MouseDownFilter(label, &MouseDown));
   impl_->widget = label;
@@ -174,7 +235,17 @@ void StaticText::Attach() {
 
 void StaticText::SetText(const std::string& text) {
   text_ = text;
-  if (auto* label = qobject_cast<QLabel*>(impl_->widget.data())) label->setText(DisplayText(text));
+  if (auto* label = dynamic_cast<LabelWidget*>(impl_->widget.data())) label->SetContent(DisplayText(text));
+}
+
+void StaticText::Resized() {
+  if (auto* label = dynamic_cast<LabelWidget*>(impl_->widget.data())) label->Fit();
+}
+
+StaticText& StaticText::ShrinkToFit(int smallestSize) {
+  smallestSize_ = smallestSize;
+  ApplyStyle();
+  return *this;
 }
 
 StaticText& StaticText::Font(const std::string& family, int size) {
@@ -191,9 +262,8 @@ StaticText& StaticText::Alignment(Align align) { style_.align = align; ApplyStyl
 StaticText& StaticText::Multiline(bool on) { multiline_ = on; ApplyStyle(); return *this; }
 
 void StaticText::ApplyStyle() {
-  auto* label = qobject_cast<QLabel*>(impl_->widget.data());
+  auto* label = dynamic_cast<LabelWidget*>(impl_->widget.data());
   if (!label) return;
-  label->setFont(MakeFont(style_));
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ToColor(style_.color));
   label->setPalette(palette);
@@ -202,6 +272,7 @@ void StaticText::ApplyStyle() {
                                                             : Qt::AlignLeft;
   label->setAlignment(horizontal | (multiline_ ? Qt::AlignTop : Qt::AlignVCenter));
   label->setWordWrap(multiline_);
+  label->SetDesignFont(MakeFont(style_), smallestSize_);
 }
 
 // ---- Canvas ----
@@ -254,8 +325,12 @@ void EditField::Rebuild() {
     edit->setText(DisplayText(text_));
     edit->setReadOnly(readOnly_);
     edit->setFrame(border_);
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [this](const QString& text) { text_ = text.toStdString(); });
+    // Not only typing: a screen reader or voice input sets the text
+    // through the field's accessibility interface, which no edit signal reports.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
+      if (edit->property("settingText").toBool()) return;
+      text_ = text.toStdString();
+    });
     widget = edit;
   }
   QPalette palette = widget->palette();
@@ -279,7 +354,9 @@ void EditField::SetText(const std::string& text) {
     edit->setPlainText(DisplayText(text));
     edit->setProperty("settingText", false);
   } else if (auto* line = qobject_cast<QLineEdit*>(impl_->widget.data())) {
+    line->setProperty("settingText", true);
     line->setText(DisplayText(text));
+    line->setProperty("settingText", false);
   }
 }
 

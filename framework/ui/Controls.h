@@ -1,7 +1,7 @@
 #pragma once
 // Controls placed on windows. Positions are pixels from the top left
-// corner of the window's content area. Text is always plain text; a CR
-// breaks the line where it stands.
+// corner of the window's content area. Text is always plain text; a CR, an
+// LF or a CR LF pair breaks the line where it stands.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +49,8 @@ class Control {
  protected:
   // Makes the control's widget inside the window; nothing for non-visual ones.
   virtual void Attach() {}
+  // The control's rectangle has changed (also while its window is hidden).
+  virtual void Resized() {}
   void ApplyGeometry();
   std::unique_ptr<Impl> impl_;
 
@@ -70,11 +72,18 @@ struct TextStyle {
   Align align = Align::Default;
 };
 
+// A one-line label never cuts its text off at its edge: a text too wide
+// for it is shown in a smaller size when the label allows one, and what
+// still does not fit ends in an ellipsis, with the whole text as the
+// label's tooltip and accessible description.
 class StaticText : public Control {
  public:
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text);
   StaticText& Font(const std::string& family, int size);
+  // Lets a text too wide at the label's size be shown in a smaller one,
+  // down to smallestSize pixels (0, the default: only at the label's size).
+  StaticText& ShrinkToFit(int smallestSize);
   StaticText& Underline(bool on = true);
   StaticText& Bold(bool on = true);
   StaticText& TextColor(std::uint32_t rgb);
@@ -89,11 +98,13 @@ class StaticText : public Control {
 
  protected:
   void Attach() override;
+  void Resized() override;
 
  private:
   void ApplyStyle();
   std::string text_;
   TextStyle style_;
+  int smallestSize_ = 0;
   bool multiline_ = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // Modal message box with one button. The text is shown as plain text and a
-// CR (Chr(13)) breaks the line where it stands.
+// CR (Chr(13)) breaks the line where it stands. The box always fits on the
+// screen: a long text shows its first lines, the last ending in an ellipsis.
 #include <functional>
 #include <string>
 

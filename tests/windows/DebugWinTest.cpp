@@ -1,7 +1,12 @@
 // The debug window: what it shows when it opens, the replies that arrive
 // while it is open, and its closing.
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+
 #include "WindowsFixture.h"
 #include "app/MainWindowFilling.h"
+#include "framework/ui/Controls_p.h"
 #include "windows/DebugWin.h"
 
 namespace {
@@ -10,6 +15,9 @@ class DebugTest : public wintest::WindowsTest {
  protected:
   void OpenDebug() { Main().RaiseKeyDown("d", true, true); }
   static std::string Response() { return DebugWin::Instance().Ctl<fw::EditField>("Response").Text(); }
+  static QPlainTextEdit* Shown() {
+    return qobject_cast<QPlainTextEdit*>(DebugWin::Instance().Ctl<fw::EditField>("Response").impl().widget);
+  }
 };
 
 TEST_F(DebugTest, OnlyCommandShiftDOpensItAndWhileOpenItShowsEveryReplyAsItCame) {
@@ -64,6 +72,29 @@ TEST_F(DebugTest, HiddenItKeepsReceivingAndItsFieldGrowsWithTheWindow) {
   EXPECT_TRUE(testsupport::WaitUntil([&] { return field.Width() == width + 100; }));
   EXPECT_EQ(std::vector<int>({field.Left(), field.Top(), field.Height()}),
             std::vector<int>({20, 37, height + 50}));
+}
+
+TEST_F(DebugTest, ACrLfPairIsOneLineBreakOnScreenAndInWhatIsCopied) {
+  // reply body, what the field shows and a copy carries
+  const std::vector<std::pair<std::string, std::string>> bodies = {
+      {"first\r\nsecond\r\n", "first\nsecond\n"}, {"blank\r\n\r\nline", "blank\n\nline"},
+      {"lf\nonly", "lf\nonly"},                     {"cr\ronly\r\r", "cr\nonly\n\n"}};
+  for (const auto& [body, expected] : bodies) {
+    // Opened after the reply (from the raw response), and open as it arrives.
+    for (bool openFirst : {false, true}) {
+      SCOPED_TRACE(body + (openFirst ? " open" : " opened after"));
+      if (openFirst) OpenDebug();
+      ASSERT_TRUE(Fetch(Script::Reply(200, body)));
+      if (!openFirst) OpenDebug();
+      QPlainTextEdit* field = Shown();
+      ASSERT_NE(field, nullptr);
+      EXPECT_EQ(field->toPlainText().toStdString(), expected);
+      field->selectAll();
+      field->copy();
+      EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected);
+      DebugWin::Instance().Close();
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The settings window: Save with its conversions, refills, request and
 // file, the robot preview, Cancel and Command-W, and the product links.
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QEvent>
 #include <array>
@@ -7,6 +9,10 @@
 
 #include "WindowsFixture.h"
 #include "core/UpdateInfo.h"
+#include "app/App.h"
+#include "core/Weather.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Controls_p.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"
@@ -214,6 +220,72 @@ TEST_F(SettingsTest, WhileLockedNeitherRefreshNorSaveSendsAWeatherRequest) {
   }
   // The new place is still kept for later.
   EXPECT_EQ(wintest::PreferencesLines().at(1), "Dunedin");
+}
+
+TEST_F(SettingsTest, APlaceSetThroughTheAccessibilityInterfaceIsWhatSaveStoresAndFetches) {
+  // As a screen reader or voice input sets it: through the field's editable text.
+  OpenSettings();
+  auto* access = QAccessible::queryAccessibleInterface(Settings().Ctl<fw::EditField>("Location").impl().widget);
+  access->editableTextInterface()->replaceText(0, 6, "Dunedin");
+  server.Enqueue(Script::Reply(200, wintest::FullReply()));
+  Save();
+  const std::string place = "Dunedin, Otago, New Zealand";
+  EXPECT_EQ(RequestLine(2), WeatherRequest(fw::ReplaceAll(place, " ", "%20")));
+  EXPECT_EQ(wintest::PreferencesLines().at(1), place);
+  EXPECT_EQ(Globals::UserLocation + " | " + Place(), place + " | " + place);
+  ASSERT_TRUE(ReplyHandled());
+}
+
+TEST_F(SettingsTest, WhateverBringsTheMainWindowBackShowsItWhole) {
+  const std::vector<std::string> labels = {"ForecastLabel", "Current", "TempMaxLabel", "TempMinLabel",
+                                           "FeelsLikeLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
+                                           "PrecipitationLabel", "HumidityLabel", "SunsetLabel",
+                                           "WindDirectionLabel"};
+  const auto shown = [&] {
+    std::vector<std::string> texts;
+    for (const auto& name : labels) texts.push_back(MainText(name));
+    texts.push_back(Main().Ctl<fw::ChasingArrows>("ChasingArrows1").Visible() ? "spinning" : "still");
+    return texts;
+  };
+  // The main window after the reply, and while a request is under way.
+  const std::vector<std::string> values = shown();
+  ASSERT_EQ(values.front(), "Forecast 1");
+  std::vector<std::string> loading(labels.size(), wintest::kInfinity);
+  loading.front() = "Loading..";
+  loading.at(labels.size() - 1) = "";
+  loading.push_back("spinning");
+
+  // The new window's own update check is not looked at here.
+  const auto quiet = [this] {
+    Main().Ctl<fw::Timer>("UpdateCheckTimer").SetMode(fw::Timer::Off);
+    Main().Ctl<fw::Thread>("UpdateCheckThread").RunEvent = [] {};
+  };
+  // What brings the window back: Save in the settings, or the menu item.
+  const std::vector<std::pair<const char*, std::function<void()>>> bringers = {
+      {"Save", [this] { Save(); }},
+      {"BreezeLing", [] { App::Get().HandleMenuCommand("BreezelingMenuItem"); }}};
+  for (const auto& [name, bringBack] : bringers) {
+    SCOPED_TRACE(name);
+    OpenSettings();
+    Main().RaiseKeyDown("w", true, false);
+    ASSERT_FALSE(MainWin::IsLive());
+    bringBack();
+    ASSERT_TRUE(MainWin::IsLive());
+    quiet();
+    EXPECT_EQ(shown(), values);
+  }
+
+  // Closed while a reply is awaited, it comes back waiting, then filled.
+  // Nothing arrives before the test hands the loop back.
+  server.Enqueue(Script::Reply(200, wintest::FullReply()));
+  Globals::GetForecast();
+  Main().RaiseKeyDown("w", true, false);
+  ASSERT_FALSE(MainWin::IsLive());
+  App::Get().HandleMenuCommand("BreezelingMenuItem");
+  quiet();
+  EXPECT_EQ(shown(), loading);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return shown().back() == "still"; }, 10000));
+  EXPECT_EQ(shown(), values);
 }
 
 TEST_F(SettingsTest, ARequestForAPlaceTooShortTakesTheFieldForTheNextOne) {

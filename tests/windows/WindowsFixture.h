@@ -26,6 +26,7 @@ using testsupport::Script;
 namespace wintest {
 
 inline const std::string kDegree = "\xC2\xB0";
+inline const std::string kInfinity = "\xE2\x88\x9E";
 
 // A weather reply with every key. Day N: forecast "Forecast N",
 // precipitation 1N, humidity 6N, high 2N.5, low N.5; current 20.0,

@@ -83,6 +83,16 @@ TEST(Text, ReplaceTrimAndLetterCase) {
   EXPECT_FALSE(fw::StrEq("a", "ab"));
 }
 
+TEST(Text, WithLineEndsCountsACrLfPairAsOneLineEnd) {
+  // text, with CR line ends
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"a\r\nb\r\n", "a\rb\r"},   {"a\nb\rc", "a\rb\rc"},     {"a\n\rb", "a\r\rb"},
+      {"a\r\rb", "a\r\rb"},       {"a\r\n\r\nb", "a\r\rb"}, {"\r", "\r"},
+      {"no end", "no end"},        {"", ""},                  {kE + "\r\n" + kE, kE + "\r" + kE}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(fw::WithLineEnds(text, "\r"), expected) << text;
+  EXPECT_EQ(fw::WithLineEnds("a\r\nb\rc\nd", "<br>"), "a<br>b<br>c<br>d");
+}
+
 TEST(Text, LargeBodyStaysLinear) {
   std::string body;
   for (int i = 0; i < 400000; ++i) body += "line " + kE + "\n";  // 3.6 MB
