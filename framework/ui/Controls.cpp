@@ -119,7 +119,7 @@ class CanvasWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (!picture) return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, picture->impl().Pixmap(devicePixelRatioF(), false));
+    painter.drawPixmap(0, 0, picture->impl().Pixmap(devicePixelRatioF()));
   }
 };
 
@@ -547,10 +547,8 @@ void BevelButton::SetIcon(PicturePtr icon) {
     button->setIcon(QIcon());
     return;
   }
-  QIcon qicon;
-  qicon.addPixmap(icon_->impl().Pixmap(1.0, false));
-  qicon.addPixmap(icon_->impl().Pixmap(2.0, false));
-  button->setIcon(qicon);
+  // Drawn at the screen's pixel ratio when the button is painted.
+  button->setIcon(IconOf(icon_));
   button->setIconSize(QSize(icon_->Width(), icon_->Height()));
 }
 

@@ -1,7 +1,11 @@
 #include "framework/ui/Picture.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QIconEngine>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QSvgRenderer>
 #include <atomic>
 
@@ -10,8 +14,60 @@
 namespace fw {
 
 namespace {
+
 std::atomic<int> g_reads{0};
-}
+
+// Drawings kept per picture. A picture is asked for at its own size and,
+// as the window icon, at a few icon sizes, on one or two screens: a few
+// entries serve it, and a bound keeps any caller from growing it.
+constexpr std::size_t kKeptDrawings = 12;
+
+class PictureIconEngine : public QIconEngine {
+ public:
+  explicit PictureIconEngine(PicturePtr picture) : picture_(std::move(picture)) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    painter->drawPixmap(rect, scaledPixmap(rect.size() * ratio, mode, state, ratio));
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return scaledPixmap(size, mode, state, 1.0);
+  }
+
+  // size is in device pixels, as QIcon asks for it.
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+    if (scale <= 0) scale = 1.0;
+    const QSize logical = (QSizeF(size) / scale).toSize();
+    QPixmap drawn = picture_->impl().Drawn(logical, scale);
+    if (mode == QIcon::Normal || mode == QIcon::Active || drawn.isNull()) return drawn;
+    // A disabled or selected icon looks as the style makes it from the
+    // normal one, as it does for any icon; the last one made is kept.
+    if (styled_.isNull() || styledFrom_ != drawn.cacheKey() || styledMode_ != mode) {
+      QStyleOption option;
+      option.palette = QGuiApplication::palette();
+      styled_ = QApplication::style() ? QApplication::style()->generatedIconPixmap(mode, drawn, &option)
+                                      : drawn;
+      styledFrom_ = drawn.cacheKey();
+      styledMode_ = mode;
+    }
+    return styled_;
+  }
+
+  QIconEngine* clone() const override { return new PictureIconEngine(picture_); }
+  QString key() const override { return QStringLiteral("fw-picture"); }
+  bool isNull() override { return !picture_; }
+
+ private:
+  PicturePtr picture_;
+  QPixmap styled_;
+  qint64 styledFrom_ = 0;
+  QIcon::Mode styledMode_ = QIcon::Normal;
+};
+
+}  // namespace
 
 Picture::Picture(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Picture::~Picture() = default;
@@ -19,27 +75,46 @@ Picture::~Picture() = default;
 int Picture::Width() const { return impl_->size.width(); }
 int Picture::Height() const { return impl_->size.height(); }
 
-QPixmap Picture::Impl::Pixmap(qreal ratio, bool opaqueOnWhite) const {
-  if (ratio <= 0) ratio = 1;
-  if (!cached.isNull() && cachedRatio == ratio) return cached;
-  QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-  image.fill(opaqueOnWhite ? Qt::white : Qt::transparent);
+Picture::Impl::Impl() = default;
+Picture::Impl::~Impl() = default;
+
+QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
+  if (!(ratio > 0)) ratio = 1;
+  if (target.isEmpty()) return QPixmap();
+  const QSize pixels = target * ratio;
+  for (const Drawing& drawing : drawn_)
+    if (drawing.pixels == pixels && drawing.ratio == ratio) return drawing.pixmap;
+
+  QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    QRectF target(QPointF(0, 0), QSizeF(size) * ratio);
-    if (!svg.isEmpty()) {
-      QSvgRenderer renderer(svg);
-      renderer.render(&painter, target);
+    // The artwork keeps its proportions, centred in the target.
+    QSizeF fitted = QSizeF(size).scaled(QSizeF(pixels), Qt::KeepAspectRatio);
+    if (size.isEmpty()) fitted = QSizeF(pixels);
+    const QRectF at(QPointF((pixels.width() - fitted.width()) / 2.0,
+                            (pixels.height() - fitted.height()) / 2.0),
+                    fitted);
+    // What the artwork draws outside its own frame stays out, as it does
+    // at its own size.
+    painter.setClipRect(at);
+    if (renderer) {
+      renderer->render(&painter, at);
     } else {
-      painter.drawImage(target, raster);
+      painter.drawImage(at, raster);
     }
   }
-  cached = QPixmap::fromImage(image);
-  cached.setDevicePixelRatio(ratio);
-  cachedRatio = ratio;
-  return cached;
+  image.setDevicePixelRatio(ratio);
+  if (drawn_.size() >= kKeptDrawings) drawn_.erase(drawn_.begin());
+  drawn_.push_back({pixels, ratio, QPixmap::fromImage(std::move(image))});
+  return drawn_.back().pixmap;
+}
+
+QIcon IconOf(const PicturePtr& picture) {
+  if (!picture) return QIcon();
+  return QIcon(new PictureIconEngine(picture));
 }
 
 AppResources* AppResources::Get() {
@@ -60,10 +135,11 @@ PicturePtr AppResources::GetPicture(int number) const {
   QByteArray bytes = file.readAll();
   auto impl = std::make_unique<Picture::Impl>();
   if (bytes.trimmed().startsWith("<")) {
-    QSvgRenderer renderer(bytes);
-    if (!renderer.isValid()) return nullptr;
-    impl->svg = bytes;
-    impl->size = renderer.defaultSize();
+    auto renderer = std::make_unique<QSvgRenderer>(bytes);
+    if (!renderer->isValid()) return nullptr;
+    impl->size = renderer->defaultSize();
+    impl->svg = std::move(bytes);
+    impl->renderer = std::move(renderer);
   } else {
     impl->raster = QImage::fromData(bytes);
     if (impl->raster.isNull()) return nullptr;

@@ -1,21 +1,49 @@
 #pragma once
 #include <QByteArray>
+#include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
+#include <memory>
+#include <vector>
 
 #include "framework/ui/Picture.h"
+
+class QSvgRenderer;
 
 namespace fw {
 
 struct Picture::Impl {
-  QByteArray svg;       // vector artwork, drawn at the screen's pixel ratio
-  QImage raster;        // raster artwork
-  QSize size;
-  mutable QPixmap cached;
-  mutable qreal cachedRatio = 0;
+  Impl();
+  ~Impl();
 
-  // The picture at its own size for a device with the given pixel ratio.
-  QPixmap Pixmap(qreal ratio, bool opaqueOnWhite) const;
+  QByteArray svg;                          // vector artwork, as read
+  std::unique_ptr<QSvgRenderer> renderer;  // the same, parsed once
+  QImage raster;                           // raster artwork
+  QSize size;
+
+  // The picture drawn to fill a square or rectangle of the given size
+  // (keeping its proportions, centred) for a device with the given pixel
+  // ratio. Each drawing is kept: every canvas, button and window icon that
+  // shows the picture at that size shares one pixmap, which Qt's own
+  // caches then know by one key.
+  QPixmap Drawn(QSize size, qreal ratio) const;
+  // At the picture's own size.
+  QPixmap Pixmap(qreal ratio) const { return Drawn(size, ratio); }
+  // How many drawings are kept (lets tests prove they are shared).
+  int DrawnCount() const { return static_cast<int>(drawn_.size()); }
+
+ private:
+  struct Drawing {
+    QSize pixels;
+    qreal ratio;
+    QPixmap pixmap;
+  };
+  mutable std::vector<Drawing> drawn_;
 };
+
+// An icon that draws the picture at whatever size is asked of it, when it
+// is asked: a window icon or a button icon costs nothing until shown.
+QIcon IconOf(const PicturePtr& picture);
 
 }  // namespace fw
