@@ -25,6 +25,9 @@ namespace fw {
 
 namespace {
 
+// Whether a button's font was set, rather than left to the platform's.
+bool HasOwnFont(const TextStyle& style) { return style.size > 0 || style.font != "System"; }
+
 QColor ToColor(std::uint32_t rgb) {
   return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -60,6 +63,8 @@ class LabelWidget : public QLabel {
     content_ = text;
     Fit();
   }
+  // The text, fitted with the next design font.
+  void PrepareContent(const QString& text) { content_ = text; }
   void SetDesignFont(const QFont& font, int smallestSize) {
     design_ = font;
     smallestSize_ = smallestSize;
@@ -67,12 +72,27 @@ class LabelWidget : public QLabel {
   }
 
   void Fit() {
+    // A hidden label is fitted when it is shown: measuring is the costly
+    // part (the first text in a font loads that font). For the same
+    // reason a label fitted again with the same text, font and room (when
+    // it is placed, shown or restyled) is already right.
+    if (isHidden()) return;
+    const int room = contentsRect().width() - 2 * margin();
+    if (fitted_ && fittedContent_ == content_ && fittedFont_ == design_ &&
+        fittedSmallest_ == smallestSize_ && fittedRoom_ == room && fittedWrap_ == wordWrap())
+      return;
+    fitted_ = true;
+    fittedContent_ = content_;
+    fittedFont_ = design_;
+    fittedSmallest_ = smallestSize_;
+    fittedRoom_ = room;
+    fittedWrap_ = wordWrap();
+
     QFont font = design_;
     QString shown = content_;
     bool shortened = false;
     if (!wordWrap()) {
       const QStringList lines = content_.split(QChar('\n'));
-      const int room = contentsRect().width() - 2 * margin();
       const auto fits = [&](const QFont& f) {
         const QFontMetrics metrics(f);
         for (const QString& line : lines)
@@ -103,11 +123,20 @@ class LabelWidget : public QLabel {
     QLabel::resizeEvent(event);
     Fit();
   }
+  void showEvent(QShowEvent* event) override {
+    Fit();
+    QLabel::showEvent(event);
+  }
 
  private:
   QString content_;
   QFont design_;
   int smallestSize_ = 0;
+  bool fitted_ = false;
+  QString fittedContent_;
+  QFont fittedFont_;
+  int fittedSmallest_ = 0, fittedRoom_ = 0;
+  bool fittedWrap_ = false;
 };
 
 class CanvasWidget : public QWidget {
@@ -180,6 +209,11 @@ QFont MakeFont(const TextStyle& style) {
 Control::Control() : impl_(std::make_unique<Impl>()) {}
 Control::~Control() = default;
 
+Control::Impl& Control::impl() const {
+  if (window_) window_->Realize();
+  return *impl_;
+}
+
 void Control::SetBounds(int left, int top, int width, int height) {
   left_ = left;
   top_ = top;
@@ -229,6 +263,9 @@ void StaticText::Attach() {
   auto* label = new LabelWidget(ContentOf(OwnerWindow()));
   label->setObjectName(QString::fromStdString(Name()));
   label->installEventFilter(new MouseDownFilter(label, &MouseDown));
+  // Placed before the text is fitted, so that it is fitted once.
+  label->setGeometry(Left(), Top(), Width(), Height());
+  label->PrepareContent(DisplayText(text_));
   impl_->widget = label;
   ApplyStyle();
 }
@@ -302,7 +339,7 @@ void Canvas::Refresh(bool) {
 void EditField::Attach() { Rebuild(); }
 
 void EditField::Rebuild() {
-  QWidget* parent = ContentOf(OwnerWindow());
+  QWidget* parent = MadeContentOf(OwnerWindow());
   if (!parent) return;
   delete impl_->widget.data();
   QWidget* widget = nullptr;
@@ -401,6 +438,12 @@ void PopupMenu::Attach() {
   auto* combo = new QComboBox(ContentOf(OwnerWindow()));
   combo->setObjectName(QString::fromStdString(Name()));
   combo->setFont(MakeFont(style_));
+  {
+    QSignalBlocker block(combo);
+    for (const std::string& row : rows_) combo->addItem(QString::fromStdString(row));
+    // The box selects its first row by itself; the selection is ours.
+    combo->setCurrentIndex(index_);
+  }
   QObject::connect(combo, &QComboBox::activated, combo, [this](int index) {
     if (index == index_) return;
     index_ = index;
@@ -470,6 +513,9 @@ void PushButton::Attach() {
     }
   });
   impl_->widget = button;
+  if (HasOwnFont(style_)) button->setFont(MakeFont(style_));
+  button->setDefault(default_);
+  SetCaption(caption_);
 }
 
 void PushButton::SetCaption(const std::string& caption) {
@@ -521,6 +567,9 @@ void BevelButton::Attach() {
     }
   });
   impl_->widget = button;
+  if (HasOwnFont(style_)) button->setFont(MakeFont(style_));
+  SetCaption(caption_);
+  SetIcon(icon_);
 }
 
 void BevelButton::SetCaption(const std::string& caption) {
@@ -554,7 +603,12 @@ void BevelButton::SetIcon(PicturePtr icon) {
 
 void BevelButton::Push() {
   if (!Enabled() || !Visible()) return;
-  if (auto* button = qobject_cast<QToolButton*>(impl_->widget.data())) button->click();
+  if (auto* button = qobject_cast<QToolButton*>(impl_->widget.data())) {
+    button->click();
+  } else if (Action) {
+    auto action = Action;
+    Guarded(action);
+  }
 }
 
 // ---- ProgressBar, ChasingArrows, Placard, Separator ----

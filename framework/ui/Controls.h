@@ -43,11 +43,15 @@ class Control {
   // The control as the window lays it out again after a resize.
   void FollowWindow(int oldWidth, int oldHeight, int newWidth, int newHeight);
 
+  // The control's Qt side. Its window makes its widgets when first asked
+  // for them (see Window::Realize).
   struct Impl;
-  Impl& impl() const { return *impl_; }
+  Impl& impl() const;
 
  protected:
-  // Makes the control's widget inside the window; nothing for non-visual ones.
+  // Makes the control's widget inside the window from the control's
+  // settings so far; nothing for non-visual ones. The window places it,
+  // enables or disables it and shows or hides it.
   virtual void Attach() {}
   // The control's rectangle has changed (also while its window is hidden).
   virtual void Resized() {}

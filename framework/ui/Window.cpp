@@ -201,9 +201,14 @@ class ContentWidget : public QWidget {
 };
 
 struct Window::Impl {
+  // Made when the window is first shown or its widgets are first asked for.
   FrameWidget* frame = nullptr;
   ContentWidget* content = nullptr;
   QMenuBar* menuBar = nullptr;
+  // What the window has the loop do for it later is tied to this object,
+  // made with the window's controls and deleted with the window: pending
+  // work goes with the window, or with the application if that goes first.
+  QPointer<QObject> lifetime;
 };
 
 namespace {
@@ -218,22 +223,18 @@ MenuBar* ShownMenuBar(Window* window) {
 }
 }  // namespace
 
-QWidget* ContentOf(Window* window) { return window ? window->impl().content : nullptr; }
-
-Window::Window() : impl_(std::make_unique<Impl>()) {
-  KeyRouter::Install();
-  impl_->frame = new FrameWidget(this);
-  impl_->frame->setAttribute(Qt::WA_DeleteOnClose, false);
-  auto* layout = new QVBoxLayout(impl_->frame);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  impl_->content = new ContentWidget(impl_->frame, this);
-  layout->addWidget(impl_->content);
-  ApplyFlags();
-  SetSize(width_, height_);
+QWidget* ContentOf(Window* window) {
+  if (!window) return nullptr;
+  window->Realize();
+  return window->impl().content;
 }
 
+QWidget* MadeContentOf(Window* window) { return window ? window->impl().content : nullptr; }
+
+Window::Window() : impl_(std::make_unique<Impl>()) { KeyRouter::Install(); }
+
 Window::~Window() {
+  delete impl_->lifetime.data();
   // The widgets go first, while the controls they call back into still exist.
   if (impl_->frame) {
     impl_->frame->owner_ = nullptr;
@@ -241,6 +242,42 @@ Window::~Window() {
     impl_->frame = nullptr;
   }
   controls_.clear();
+}
+
+void Window::Realize() {
+  if (impl_->frame || closed_) return;
+  auto* frame = new FrameWidget(this);
+  frame->setAttribute(Qt::WA_DeleteOnClose, false);
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  impl_->frame = frame;
+  impl_->content = new ContentWidget(frame, this);
+  layout->addWidget(impl_->content);
+  frame->setWindowTitle(QString::fromStdString(title_));
+  ApplyFlags();
+  ApplyBackColor();
+  if (menuBar_ && menuBarVisible_) {
+    impl_->menuBar = new QMenuBar(frame);
+    AttachMenuBar(*menuBar_, impl_->menuBar);
+    layout->setMenuBar(impl_->menuBar);
+  }
+  ApplyResizeable();
+  for (const auto& control : controls_) AttachControl(*control);
+  ApplySize();
+}
+
+bool Window::Realized() const { return impl_->frame != nullptr; }
+
+void Window::AttachControl(Control& control) {
+  control.Attach();
+  QWidget* widget = control.impl_->widget;
+  if (!widget) return;
+  // Later controls lie on top of earlier ones, as they were created.
+  widget->raise();
+  widget->setVisible(control.Visible());
+  widget->setEnabled(control.Enabled());
+  control.ApplyGeometry();
 }
 
 void Window::Apply(const WindowRecord& r) {
@@ -259,12 +296,17 @@ void Window::Apply(const WindowRecord& r) {
 
 void Window::SetTitle(const std::string& title) {
   title_ = title;
-  impl_->frame->setWindowTitle(QString::fromStdString(title));
+  if (impl_->frame) impl_->frame->setWindowTitle(QString::fromStdString(title));
 }
 
 void Window::SetSize(int width, int height) {
   width_ = std::clamp(width, 1, 32000);
   height_ = std::clamp(height, 1, 32000);
+  ApplySize();
+}
+
+void Window::ApplySize() {
+  if (!impl_->frame) return;
   if (resizeable_) {
     // A layout would shrink a resizable window to its minimum: size the
     // frame by hand, the content area plus the menu bar above it.
@@ -283,14 +325,14 @@ void Window::SetSize(int width, int height) {
 void Window::SetMinSize(int width, int height) {
   minWidth_ = width;
   minHeight_ = height;
-  if (resizeable_) impl_->content->setMinimumSize(width, height);
+  if (resizeable_ && impl_->frame) impl_->content->setMinimumSize(width, height);
 }
 
 void Window::SetMaxSize(int width, int height) {
   maxWidth_ = width;
   maxHeight_ = height;
-  if (resizeable_) impl_->content->setMaximumSize(std::min(width, QWIDGETSIZE_MAX),
-                                                  std::min(height, QWIDGETSIZE_MAX));
+  if (resizeable_ && impl_->frame)
+    impl_->content->setMaximumSize(std::min(width, QWIDGETSIZE_MAX), std::min(height, QWIDGETSIZE_MAX));
 }
 
 void Window::SetFrame(int frame) {
@@ -300,7 +342,13 @@ void Window::SetFrame(int frame) {
 
 void Window::SetResizeable(bool value) {
   resizeable_ = value;
-  if (value) {
+  ApplyResizeable();
+  ApplySize();
+}
+
+void Window::ApplyResizeable() {
+  if (!impl_->frame) return;
+  if (resizeable_) {
     impl_->content->setMinimumSize(minWidth_, minHeight_);
     impl_->content->setMaximumSize(std::min(maxWidth_, QWIDGETSIZE_MAX),
                                    std::min(maxHeight_, QWIDGETSIZE_MAX));
@@ -308,7 +356,6 @@ void Window::SetResizeable(bool value) {
   } else {
     impl_->frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
   }
-  SetSize(width_, height_);
 }
 
 void Window::SetButtons(bool close, bool minimize, bool maximize) {
@@ -319,6 +366,7 @@ void Window::SetButtons(bool close, bool minimize, bool maximize) {
 }
 
 void Window::ApplyFlags() {
+  if (!impl_->frame) return;
   Qt::WindowFlags flags = (frame_ == 3 ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint;
   if (closeButton_) flags |= Qt::WindowCloseButtonHint;
@@ -330,32 +378,35 @@ void Window::ApplyFlags() {
 }
 
 void Window::SetBackColor(bool hasBackColor, std::uint32_t rgb) {
-  impl_->content->setAutoFillBackground(hasBackColor);
-  if (hasBackColor) {
+  hasBackColor_ = hasBackColor;
+  backColor_ = rgb;
+  ApplyBackColor();
+}
+
+void Window::ApplyBackColor() {
+  if (!impl_->frame) return;
+  impl_->content->setAutoFillBackground(hasBackColor_);
+  if (hasBackColor_) {
     QPalette palette = impl_->content->palette();
-    palette.setColor(QPalette::Window, QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    palette.setColor(QPalette::Window,
+                     QColor((backColor_ >> 16) & 0xFF, (backColor_ >> 8) & 0xFF, backColor_ & 0xFF));
     impl_->content->setPalette(palette);
   }
 }
 
 void Window::SetMenuBar(MenuBar* bar) {
   menuBar_ = bar;
-  if (!bar || !menuBarVisible_ || impl_->menuBar) return;
+  if (!bar || !menuBarVisible_ || impl_->menuBar || !impl_->frame) return;
   impl_->menuBar = new QMenuBar(impl_->frame);
   AttachMenuBar(*bar, impl_->menuBar);
   impl_->frame->layout()->setMenuBar(impl_->menuBar);
-  SetSize(width_, height_);
+  ApplySize();
 }
 
 void Window::Register(std::unique_ptr<Control> control, const std::string& name) {
   control->name_ = name;
   control->window_ = this;
-  control->Attach();
-  if (control->impl().widget) {
-    // Later controls lie on top of earlier ones, as they were created.
-    control->impl().widget->raise();
-    control->impl().widget->setVisible(control->Visible());
-  }
+  if (impl_->frame) AttachControl(*control);
   controls_.push_back(std::move(control));
 }
 
@@ -366,6 +417,7 @@ Control* Window::FindControl(const std::string& name) const {
 }
 
 void Window::Construct() {
+  impl_->lifetime = new QObject(qApp);
   Guarded([this] { Layout(); });
   // Where menus live inside windows, a window that shows the menu bar and
   // names none of its own carries the application's: the same menus,
@@ -377,10 +429,10 @@ void Window::Construct() {
   Guarded([this] { CreateControls(); });
   Guarded([this] { Event_Open(); });
   if (closed_) return;
-  // A window that is hidden again right after it was made never flashes up.
+  // A window that is hidden again right after it was made never flashes up,
+  // and one that stays hidden never makes its widgets.
   if (visible_) {
-    QPointer<QWidget> frame = impl_->frame;
-    QTimer::singleShot(0, frame, [this] {
+    QTimer::singleShot(0, impl_->lifetime.data(), [this] {
       if (visible_ && !closed_) Show();
     });
   }
@@ -389,6 +441,7 @@ void Window::Construct() {
 void Window::Show() {
   if (closed_) return;
   visible_ = true;
+  Realize();
   QWidget* frame = impl_->frame;
   if (!placed_) {
     placed_ = true;

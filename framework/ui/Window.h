@@ -111,6 +111,13 @@ class Window {
   static Window* LiveInstance(std::type_index type);
   static void AdoptInstance(std::type_index type, std::unique_ptr<Window> window);
 
+  // Makes the window's widgets (its frame, menu bar and the controls'
+  // widgets) from what has been set so far. A window does so when it is
+  // first shown, or when a control's widgets are first asked for
+  // (Control::impl); one that stays hidden never needs them.
+  void Realize();
+  bool Realized() const;
+
   struct Impl;
   Impl& impl() const { return *impl_; }
 
@@ -131,13 +138,18 @@ class Window {
 
  private:
   void Register(std::unique_ptr<Control> control, const std::string& name);
+  void AttachControl(Control& control);
   void ApplyFlags();
+  void ApplySize();
+  void ApplyResizeable();
+  void ApplyBackColor();
 
   std::string title_;
   int width_ = 300, height_ = 300;
   int minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000;
   int frame_ = 0, placement_ = 0;
-  bool resizeable_ = false;
+  bool resizeable_ = false, hasBackColor_ = false;
+  std::uint32_t backColor_ = 0x000000;
   bool closeButton_ = true, minimizeButton_ = false, maximizeButton_ = false;
   bool visible_ = true, menuBarVisible_ = true, closed_ = false, placed_ = false;
   MenuBar* menuBar_ = nullptr;
