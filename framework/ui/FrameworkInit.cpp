@@ -4,6 +4,7 @@
 
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
+#include "framework/ui/Style_p.h"
 #include "framework/ui/Window.h"
 
 namespace fw {
@@ -25,6 +26,7 @@ QApplication*& OwnedApplication() {
 void InitFramework(int& argc, char** argv) {
   if (!QApplication::instance()) OwnedApplication() = new QApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Breezeling"));
+  QApplication::setStyle(new FrameworkStyle);
   // A program built without its pictures simply has the platform's icon.
   // The icon is drawn from the artwork at each size the desktop asks for
   // (task bars, switchers), when it asks, and each size once.
