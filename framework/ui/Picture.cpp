@@ -72,11 +72,27 @@ class PictureIconEngine : public QIconEngine {
 Picture::Picture(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Picture::~Picture() = default;
 
-int Picture::Width() const { return impl_->size.width(); }
-int Picture::Height() const { return impl_->size.height(); }
+int Picture::Width() const { return impl_->Size().width(); }
+int Picture::Height() const { return impl_->Size().height(); }
 
 Picture::Impl::Impl() = default;
 Picture::Impl::~Impl() = default;
+
+QSvgRenderer* Picture::Impl::Renderer() const {
+  if (!parsed_ && !svg.isEmpty()) {
+    parsed_ = true;
+    auto renderer = std::make_unique<QSvgRenderer>(svg);
+    // Artwork that does not parse draws nothing and has no size.
+    if (renderer->isValid()) renderer_ = std::move(renderer);
+  }
+  return renderer_.get();
+}
+
+QSize Picture::Impl::Size() const {
+  if (!raster.isNull()) return raster.size();
+  const QSvgRenderer* renderer = Renderer();
+  return renderer ? renderer->defaultSize() : QSize();
+}
 
 QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
   if (!(ratio > 0)) ratio = 1;
@@ -92,15 +108,16 @@ QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // The artwork keeps its proportions, centred in the target.
-    QSizeF fitted = QSizeF(size).scaled(QSizeF(pixels), Qt::KeepAspectRatio);
-    if (size.isEmpty()) fitted = QSizeF(pixels);
+    const QSize own = Size();
+    QSizeF fitted = QSizeF(own).scaled(QSizeF(pixels), Qt::KeepAspectRatio);
+    if (own.isEmpty()) fitted = QSizeF(pixels);
     const QRectF at(QPointF((pixels.width() - fitted.width()) / 2.0,
                             (pixels.height() - fitted.height()) / 2.0),
                     fitted);
     // What the artwork draws outside its own frame stays out, as it does
     // at its own size.
     painter.setClipRect(at);
-    if (renderer) {
+    if (QSvgRenderer* renderer = Renderer()) {
       renderer->render(&painter, at);
     } else {
       painter.drawImage(at, raster);
@@ -135,15 +152,10 @@ PicturePtr AppResources::GetPicture(int number) const {
   QByteArray bytes = file.readAll();
   auto impl = std::make_unique<Picture::Impl>();
   if (bytes.trimmed().startsWith("<")) {
-    auto renderer = std::make_unique<QSvgRenderer>(bytes);
-    if (!renderer->isValid()) return nullptr;
-    impl->size = renderer->defaultSize();
     impl->svg = std::move(bytes);
-    impl->renderer = std::move(renderer);
   } else {
     impl->raster = QImage::fromData(bytes);
     if (impl->raster.isNull()) return nullptr;
-    impl->size = impl->raster.size();
   }
   return PicturePtr(new Picture(std::move(impl)));
 }

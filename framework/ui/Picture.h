@@ -34,6 +34,8 @@ class AppResources {
   static AppResources* Get();
   // A new picture for the resource number; none when there is no such
   // resource. Each call reads the resource again: callers keep what they load.
+  // Vector artwork is parsed when the picture is first drawn or measured;
+  // artwork that does not parse draws nothing and measures 0 x 0.
   PicturePtr GetPicture(int number) const;
   // How many times resources have been read (lets callers prove caching).
   static int ReadCount();

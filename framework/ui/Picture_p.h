@@ -17,10 +17,11 @@ struct Picture::Impl {
   Impl();
   ~Impl();
 
-  QByteArray svg;                          // vector artwork, as read
-  std::unique_ptr<QSvgRenderer> renderer;  // the same, parsed once
-  QImage raster;                           // raster artwork
-  QSize size;
+  QByteArray svg;  // vector artwork, as read; parsed when first drawn or measured
+  QImage raster;   // raster artwork
+
+  // The picture's own size.
+  QSize Size() const;
 
   // The picture drawn to fill a square or rectangle of the given size
   // (keeping its proportions, centred) for a device with the given pixel
@@ -29,7 +30,7 @@ struct Picture::Impl {
   // caches then know by one key.
   QPixmap Drawn(QSize size, qreal ratio) const;
   // At the picture's own size.
-  QPixmap Pixmap(qreal ratio) const { return Drawn(size, ratio); }
+  QPixmap Pixmap(qreal ratio) const { return Drawn(Size(), ratio); }
   // How many drawings are kept (lets tests prove they are shared).
   int DrawnCount() const { return static_cast<int>(drawn_.size()); }
 
@@ -40,6 +41,11 @@ struct Picture::Impl {
     QPixmap pixmap;
   };
   mutable std::vector<Drawing> drawn_;
+  // The vector artwork parsed, once: a picture that is never shown (the
+  // hidden windows' at start) is never parsed.
+  QSvgRenderer* Renderer() const;
+  mutable std::unique_ptr<QSvgRenderer> renderer_;
+  mutable bool parsed_ = false;
 };
 
 // An icon that draws the picture at whatever size is asked of it, when it
