@@ -1,8 +1,6 @@
 #include "framework/ui/FrameworkInit.h"
 
 #include <QApplication>
-#include <QFontDatabase>
-#include <thread>
 
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
@@ -23,23 +21,12 @@ QApplication*& OwnedApplication() {
   return app;
 }
 
-// Reads the system's list of fonts while the program builds its windows:
-// the first text measured or drawn waits for that list, and reading it
-// takes the longest single step of a start. The font database allows any
-// thread. Kept, like the application, past the end of a process that ends
-// through exit(); joined by ShutdownFramework.
-std::thread*& FontReader() {
-  static std::thread* reader = nullptr;
-  return reader;
-}
-
 }  // namespace
 
 void InitFramework(int& argc, char** argv) {
   if (!QApplication::instance()) OwnedApplication() = new QApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Breezeling"));
   QApplication::setStyle(new FrameworkStyle);
-  if (!FontReader()) FontReader() = new std::thread([] { QFontDatabase::families(); });
   // A program built without its pictures simply has the platform's icon.
   // The icon is drawn from the artwork at each size the desktop asks for
   // (task bars, switchers), when it asks, and each size once.
@@ -53,11 +40,6 @@ void InitFramework(int& argc, char** argv) {
 int ShutdownFramework() {
   // Windows still open go while the toolkit they are made of is there.
   Window::CloseAll();
-  if (std::thread* reader = FontReader()) {
-    reader->join();
-    delete reader;
-    FontReader() = nullptr;
-  }
   delete OwnedApplication();
   OwnedApplication() = nullptr;
   return 0;
