@@ -587,7 +587,7 @@ def main():
     parser.add_argument("--file-mib", type=int, default=1024)
     parser.add_argument("--download-rounds", type=int, default=5)
     parser.add_argument("--file-rounds", type=int, default=3)
-    parser.add_argument("--start-rounds", type=int, default=10)
+    parser.add_argument("--start-rounds", type=int, default=20)
     parser.add_argument("--shots", metavar="DIR",
                         help="keep a picture of each window as filled in the uncounted first start")
     args = parser.parse_args()
