@@ -47,17 +47,22 @@ std::string HTTPHeaders::Get(const std::string& name) const {
 }
 
 void HTTPHeaders::Parse(const std::string& text, const std::string& lineEnd) {
-  const int lines = fw::CountFields(text, lineEnd);
-  for (int i = 1; i <= lines; ++i) {
-    const std::string line = fw::NthField(text, lineEnd, i);
+  // One walk through the text, line by line: asking for the i-th field of
+  // the whole text each time would search it again from the start.
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = fw::FindBytes(text, lineEnd, start);
+    const std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     const std::string first = fw::Left(line, 1);
     if (first == " " || first == "\t") {
       // A folded line belongs to the header above it; with none above
       // there is nothing to continue.
       if (Count() > 0) Value[Count()] += " " + fw::Trim(line);
-      continue;
+    } else {
+      Append(fw::NthField(line, ":", 1), fw::Trim(HTTPModule::GetAfter(line, ":")));
     }
-    Append(fw::NthField(line, ":", 1), fw::Trim(HTTPModule::GetAfter(line, ":")));
+    if (end == std::string::npos) break;
+    start = end + lineEnd.size();
   }
 }
 

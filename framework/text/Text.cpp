@@ -364,6 +364,10 @@ int InStr(int start, const std::string& s, const std::string& find) {
   return ClampToInt(skip + 1 + CharsBetween(s, offset, found));
 }
 
+std::size_t FindBytes(const std::string& s, const std::string& find, std::size_t from) {
+  return FindFolded(s, find, from);
+}
+
 std::string NthField(const std::string& s, const std::string& separator, int index) {
   if (index < 1) return std::string();
   if (separator.empty()) return index == 1 ? s : std::string();
