@@ -39,13 +39,14 @@ struct BlockEnd {
   std::size_t position = std::string::npos;  // 0-based start of the doubled line end
 };
 
-// Bytes before `from` have been searched already and hold no doubled line
-// end that lies wholly inside them.
-BlockEnd FindBlockEnd(const std::string& bytes, std::size_t from) {
+// Searches the bytes waiting on the socket, where they lie, without taking
+// a copy of them on every arrival. Bytes before `from` have been searched
+// already and hold no doubled line end that lies wholly inside them.
+BlockEnd FindBlockEnd(const fw::TCPSocket& socket, std::size_t from) {
   BlockEnd best;
   for (const char* lineEnd : {"\r\n", "\r", "\n"}) {
     const std::string end(lineEnd);
-    const std::size_t p = bytes.find(end + end, from);
+    const std::size_t p = socket.FindWaiting(end + end, from);
     // On a tie the longer line end wins: CR LF CR LF also holds CR, LF CR LF.
     if (p != std::string::npos && p < best.position) best = BlockEnd{end, p};
   }
@@ -82,19 +83,19 @@ void BasicHTTP::Event_DataAvailable() {
       return;
     }
 
-    const std::string waiting = Lookahead();
+    const std::size_t waiting = BytesAvailable();
     const std::size_t longestEnd = 4;  // CR LF CR LF may straddle two arrivals
     const BlockEnd end =
-        FindBlockEnd(waiting, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
+        FindBlockEnd(*this, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
     const std::size_t blockSize =
-        end.position == std::string::npos ? waiting.size() : end.position + 2 * end.lineEnd.size();
+        end.position == std::string::npos ? waiting : end.position + 2 * end.lineEnd.size();
     if (blockSize > kMaxHeaderBlock || (end.position == std::string::npos && blockSize == kMaxHeaderBlock)) {
       Cancel();
       AbortTransfer(fw::kSocketProtocolError);
       return;
     }
     if (end.position == std::string::npos) {  // wait for the rest of the block
-      headerScanned_ = waiting.size();
+      headerScanned_ = waiting;
       return;
     }
     headerScanned_ = 0;

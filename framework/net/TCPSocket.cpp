@@ -368,6 +368,12 @@ std::string TCPSocket::ReadAll() { return Read(impl_->Waiting()); }
 
 std::size_t TCPSocket::BytesAvailable() const { return impl_->Waiting(); }
 
+std::size_t TCPSocket::FindWaiting(const std::string& bytes, std::size_t from) const {
+  if (from > impl_->Waiting()) return std::string::npos;
+  const std::size_t found = impl_->buffer.find(bytes, impl_->offset + from);
+  return found == std::string::npos ? found : found - impl_->offset;
+}
+
 void TCPSocket::Close() {
   impl_->Dispose(true);
   ++impl_->generation;
