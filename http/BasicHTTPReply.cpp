@@ -267,6 +267,7 @@ void BasicHTTP::Event_Error() {
 void BasicHTTP::AbortTransfer(int code) {
   // A partial download keeps its bytes, so that it can be resumed.
   if (Mode == 1 && HeaderReceived && !Buffer.empty() && !WriteBuffer(true)) return;
+  CloseFile();
   const std::uint64_t transfer = transfer_;
   Raise(TCPError, code);
   if (transfer == transfer_) Raise(Cancelled);
@@ -282,6 +283,7 @@ std::string BasicHTTP::CurrentURL() const {
 void BasicHTTP::Cancel() {
   ReadAll();
   Close();
+  CloseFile();
   ServerAddress.clear();
   ServerPath.clear();
   ServerPort = 0;
