@@ -284,9 +284,9 @@ void MainWin::HTTPSock_ProgressChange(const std::string& message) {
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
-  const std::string text = fw::WithLineEnds(content, fw::Chr(13));
+  std::string text = fw::WithLineEnds(content, fw::Chr(13));
   if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
-  Globals::RawResponse = text;
+  Globals::RawResponse = std::move(text);
   const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();
   if (fw::StrEq(kind, "WEATHER")) {
     Globals::ParseResponse(Globals::RawResponse);
