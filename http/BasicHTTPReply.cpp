@@ -133,22 +133,24 @@ void BasicHTTP::ParseHeader(const std::string& header) {
   std::string target;
   for (int k = 1; k < static_cast<int>(headers->Field.size()) && k < static_cast<int>(headers->Value.size());
        ++k) {
-    const std::string name = headers->Field[k];
-    const std::string raw = headers->Value[k];
-    const std::string value = fw::Trim(HTTPModule::Unquote(fw::Trim(fw::NthField(raw, ";", 1))));
+    // Nobody else holds the list yet, so it stays as it is while handlers run.
+    const std::string& name = headers->Field[k];
+    const std::string& raw = headers->Value[k];
+    // Worked out only for the headers that use it: most lines are none of ours.
+    const auto value = [&raw] { return fw::Trim(HTTPModule::Unquote(fw::Trim(fw::NthField(raw, ";", 1)))); };
 
     if (fw::StrEq(name, "Content-Type")) {
-      Type = value;
+      Type = value();
     } else if (fw::StrEq(name, "Content-Length")) {
-      Size = DeclaredLength(value);
+      Size = DeclaredLength(value());
       if (ResumeSize > 0) Size += ResumeSize;
     } else if (fw::StrEq(name, "Content-Range")) {
-      if (Size == 0) Size = DeclaredLength(fw::NthField(value, "/", 2));
+      if (Size == 0) Size = DeclaredLength(fw::NthField(value(), "/", 2));
     } else if (fw::StrEq(name, "Location")) {
       // A ";" is an ordinary character of a URL, so the whole value counts.
       if (code == 201 || (code >= 300 && code <= 399)) target = fw::Trim(HTTPModule::Unquote(fw::Trim(raw)));
     } else if (fw::StrEq(name, "Transfer-Encoding")) {
-      IsChunked = fw::StrEq(value, "chunked");
+      IsChunked = fw::StrEq(value(), "chunked");
     } else if (fw::StrEq(name, "Set-Cookie")) {
       auto cookie = std::make_shared<HTTPCookie>();
       if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath, ServerAddress)) {

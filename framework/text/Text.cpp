@@ -431,7 +431,13 @@ std::string WithLineEnds(const std::string& s, const std::string& lineEnd) {
   return out;
 }
 
-std::string Trim(const std::string& s) { return LTrim(RTrim(s)); }
+std::string Trim(const std::string& s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  while (begin < end && IsBlank(At(s, begin))) ++begin;
+  while (end > begin && IsBlank(At(s, end - 1))) --end;
+  return s.substr(begin, end - begin);
+}
 
 std::string LTrim(const std::string& s) {
   std::size_t i = 0;

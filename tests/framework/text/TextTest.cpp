@@ -88,6 +88,8 @@ TEST(Text, ReplaceTrimAndLetterCase) {
   EXPECT_EQ(fw::ReplaceAll("abc", "", "x"), "abc");
   EXPECT_EQ(fw::ReplaceAll(kEU + "t" + kEU + " " + kE + "T" + kE, kE + "t" + kE, "x"), "x x");
   EXPECT_EQ(fw::Trim(" \t\r\nkey \r\n"), "key");
+  EXPECT_EQ(fw::Trim(" \t\v\f "), "");
+  EXPECT_EQ(fw::Trim("a \t b"), "a \t b");
   EXPECT_EQ(fw::LTrim("  a b  "), "a b  ");
   EXPECT_EQ(fw::RTrim("  a b \r"), "  a b");
   EXPECT_EQ(fw::Lowercase("AbC " + kEU + "\xC3\x97"), "abc " + kE + "\xC3\x97");
