@@ -142,13 +142,18 @@ void BasicHTTP::FinishFile() {
     }
     // The body is handed over, not copied: a second copy of a large page
     // would double its memory. The handler's content stays as it is
-    // whatever the handler does; Buffer holds the body again afterwards,
-    // until a new request starts.
-    const std::uint64_t transfer = transfer_;
-    std::string content = std::move(Buffer);
+    // whatever the handler does; Buffer holds the body again afterwards
+    // (even when the handler throws), until a new request starts.
+    struct GiveBack {
+      BasicHTTP& http;
+      std::string content;
+      const std::uint64_t transfer;
+      ~GiveBack() {
+        if (transfer == http.transfer_ && http.Buffer.empty()) http.Buffer = std::move(content);
+      }
+    } page{*this, std::move(Buffer), transfer_};
     Buffer.clear();
-    Raise(PageReceived, std::string(Type), content, ViaGrab);
-    if (transfer == transfer_ && Buffer.empty()) Buffer = std::move(content);
+    Raise(PageReceived, std::string(Type), page.content, ViaGrab);
   } else {
     const std::optional<fw::FolderItem> file = File;
     Raise(FileReceived, std::string(Type), file, ViaGrab);

@@ -2,6 +2,7 @@
 // chunked bodies and write failures.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,17 @@ TEST(BasicHTTPBody, APageHandlerMayStartTheNextRequest) {
   ASSERT_TRUE(testsupport::WaitUntil([&] { return pages.size() == 2; }));
   EXPECT_EQ(pages, (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(p.http.Buffer, "second");
+
+  // A handler that fails leaves the body in Buffer all the same.
+  server.Enqueue(Script::Reply(200, "third"));
+  p.http.PageReceived = [&](const std::string&, const std::string& content, bool) {
+    pages.push_back(content);
+    throw std::runtime_error("handler failed");
+  };
+  p.http.Get(server.Url("/3"));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pages.size() == 3; }));
+  EXPECT_EQ(pages.back(), "third");
+  EXPECT_EQ(p.http.Buffer, "third");
 }
 
 // Nothing on the connection for the silence limit ends the transfer with the
