@@ -85,6 +85,6 @@ bool App::_UpdatesMenuItem_Action() {
 }
 
 bool App::_MoreMenuItem_Action() {
-  fw::ShowURL("http://" + Hosts::WebHost());
+  fw::ShowURL(Hosts::MakersSiteURL());
   return false;
 }

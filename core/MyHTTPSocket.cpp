@@ -123,10 +123,10 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
              "Server undergoing maintennance.");
       break;
     default:
-      if (fw::StrEq(url, "http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt")) {
+      if (fw::StrEq(url, Hosts::UpdateFileURL())) {
         Report("Something went wrong.." + CR + CR + "The update service is not available.",
                "Update service unavailable.");
-      } else if (fw::StrEq(url, "http://" + Hosts::ProxyHost() + "/breezeling/")) {
+      } else if (fw::StrEq(url, Hosts::ProxyBaseURL())) {
         Report("Something went wrong.." + CR + CR + "The proxy server is unavailable. Please try again soon.",
                "Server Unavailable.");
       } else {

@@ -72,11 +72,11 @@ void GetUpdateData() {
   switch (Transport::kCarrier) {
     case Transport::Carrier::MyHTTPSocket:
       // The socket keeps itself alive until its last event.
-      socket->GetURL("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
+      socket->GetURL(Hosts::UpdateFileURL());
       break;
     case Transport::Carrier::BasicHTTP:
       // Its page handler hands the reply to the same parsers.
-      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
+      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get(Hosts::UpdateFileURL());
       break;
   }
 }

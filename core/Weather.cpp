@@ -110,8 +110,7 @@ void GetForecast() {
 
   auto socket = std::make_shared<MyHTTPSocket>();
   UserLocation = WithoutControlCharacters(UserLocation);
-  const std::string url =
-      "http://" + Hosts::ProxyHost() + "/breezeling/weather?location=" + NormaliseLocation(UserLocation);
+  const std::string url = Hosts::WeatherURL(NormaliseLocation(UserLocation));
   // This request goes out for the place as it stands, however short; the
   // next one asks for what the settings field holds.
   if (fw::Len(UserLocation) < 2)

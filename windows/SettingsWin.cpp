@@ -32,7 +32,7 @@ constexpr int kTile = 9;
 constexpr std::uint32_t kLinkColour = 0x070FFF;
 
 void OpenProductPage(const std::string& product) {
-  fw::ShowURL("http://" + Hosts::WebHost() + "/" + product);
+  fw::ShowURL(Hosts::ProductURL(product));
 }
 
 }  // namespace
