@@ -3,8 +3,10 @@
 // the user's robot, the refresh, forecast and settings buttons, and the
 // status line. Other code reaches it through Instance() and its controls by
 // name ("Status", "ForecastLabel", "Digit", "UpdateCheckThread", ...).
+#include <array>
 #include <string>
 
+#include "core/WeatherTable.h"
 #include "framework/ui/Window.h"
 #include "http/BasicHTTP.h"
 
@@ -29,6 +31,16 @@ class MainWin : public fw::Window {
   // The one live main window, made when there is none.
   static MainWin& Instance() { return fw::ImplicitInstance<MainWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<MainWin>(); }
+
+  // The ten rows of current values, each a caption and a value after its
+  // icon; and the label of each row that shows a value of today.
+  static constexpr std::array<WeatherTable::MainRow, 10> kValueRows{
+      WeatherTable::MainRow::Current,      WeatherTable::MainRow::High,
+      WeatherTable::MainRow::Low,          WeatherTable::MainRow::Sunrise,
+      WeatherTable::MainRow::UVIndex,      WeatherTable::MainRow::WindSpeed,
+      WeatherTable::MainRow::Precipitation, WeatherTable::MainRow::Sunset,
+      WeatherTable::MainRow::FeelsLike,    WeatherTable::MainRow::Humidity};
+  static const char* ValueLabel(WeatherTable::MainRow row);
 
   // Puts the header strip's backdrop for the month (1-12) when the main
   // screen has more than 256 colours: October and December have their own,
