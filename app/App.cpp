@@ -80,7 +80,7 @@ bool App::_ForecastMenuItem_Action() {
 }
 
 bool App::_UpdatesMenuItem_Action() {
-  MainWin::Instance().Ctl<fw::Thread>("UpdateCheckThread").Run();
+  MainWin::Instance().RunUpdateCheck();
   return false;
 }
 

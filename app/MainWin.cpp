@@ -57,6 +57,39 @@ using WeatherTable::MainRow;
 // The picture beside the value of a row.
 fw::PicturePtr IconOf(MainRow row) { return Pictures::ForIcon(WeatherTable::At(row).icon); }
 
+// The main window as the core sees it.
+class MainWinView final : public Views::MainView {
+ public:
+  void ToggleLoadingStates(bool loading) override { Globals::ToggleLoadingStates(loading); }
+  void ShowReading() override { Globals::ShowReading(); }
+  void PopulateMainWindow() override { Globals::PopulateMainWindow(); }
+  void SetStatus(const std::string& text) override { MainWin::Instance().SetStatus(text); }
+  void ShowPlace(const std::string& shortPlace) override {
+    MainWin::Instance().Ctl<StaticText>("LocationLabel").SetText(shortPlace);
+  }
+  void SetUserRobot() override { Globals::SetUserRobot(); }
+  void ShowNewerVersion(bool downloadable) override {
+    // The window is made (when closed) whether or not there is a button to
+    // show: what the update file shows next comes up over it.
+    MainWin& win = MainWin::Instance();
+    if (downloadable) win.Ctl<BevelButton>("DownloadUpdateButton").SetVisible(true);
+  }
+  void DisableForecastButton() override {
+    MainWin::Instance().Ctl<PushButton>("ForecastButton").SetEnabled(false);
+  }
+  void ShowLocked(const std::string& notice) override {
+    MainWin& win = MainWin::Instance();
+    win.Ctl<StaticText>(MainWin::ValueLabel(WeatherTable::MainRow::Forecast)).SetText(notice);
+    win.Ctl<BevelButton>("RefreshButton").SetEnabled(false);
+  }
+  void StartDigitAnimation() override { MainWin::Instance().StartDigitAnimation(); }
+  void StopDigitAnimation() override { MainWin::Instance().StopDigitAnimation(); }
+  void RunUpdateCheck() override { MainWin::Instance().RunUpdateCheck(); }
+  void GetWithOwnClient(const std::string& url) override {
+    MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get(url);
+  }
+};
+
 // The texts the last closed main window showed in the labels of the
 // weather, by name; none when that window was still waiting for a reply.
 std::vector<std::pair<std::string, std::string>>& LastLook() {
@@ -162,6 +195,15 @@ void MainWin::CreateControls() {
   // than lose its end.
   for (MainRow row : kValueRows) Ctl<StaticText>(ValueLabel(row)).ShrinkToFit(kCaption);
 }
+
+Views::MainView& MainWin::View() {
+  static MainWinView view;
+  return view;
+}
+
+void MainWin::SetStatus(const std::string& text) { Ctl<StaticText>("Status").SetText(text); }
+
+void MainWin::RunUpdateCheck() { Ctl<Thread>("UpdateCheckThread").Run(); }
 
 const char* MainWin::ValueLabel(MainRow row) {
   switch (row) {
@@ -276,7 +318,7 @@ void MainWin::DownloadUpdateButton_Action() {
   Globals::OpenUrl(Globals::AppUpdateURL, "BreezelingUpdate.html");
 }
 
-void MainWin::UpdateCheckTimer_Action() { Ctl<Thread>("UpdateCheckThread").Run(); }
+void MainWin::UpdateCheckTimer_Action() { RunUpdateCheck(); }
 
 void MainWin::UpdateCheckThread_Run() {
   // No refresh can be started while the thread's work is under way.
@@ -294,34 +336,34 @@ void MainWin::HTTPClient::Get(const std::string& url) {
 }
 
 void MainWin::HTTPSock_TCPError(int code) {
-  Ctl<StaticText>("Status").SetText("TCP Error: " + fw::Str(code));
+  SetStatus("TCP Error: " + fw::Str(code));
 }
 
 void MainWin::HTTPSock_ProtocolError(int code, const std::shared_ptr<HTTPHeaders>&) {
-  Ctl<StaticText>("Status").SetText("Protocol Error: " + fw::Str(code));
+  SetStatus("Protocol Error: " + fw::Str(code));
 }
 
 void MainWin::HTTPSock_ProgressChange(const std::string& message) {
-  Ctl<StaticText>("Status").SetText(message);
+  SetStatus(message);
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
   std::string text = fw::WithLineEnds(content, fw::Chr(13));
-  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
+  if (Globals::DebugWInOpen) DebugWin::View().ShowResponse(text);
   Globals::RawResponse = std::move(text);
   const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();
   if (fw::StrEq(kind, "WEATHER")) {
     Globals::ParseResponse(Globals::RawResponse);
     Globals::ToggleLoadingStates(false);
-    if (!Globals::InitialUpdateCheckRun) Ctl<Thread>("UpdateCheckThread").Run();
+    if (!Globals::InitialUpdateCheckRun) RunUpdateCheck();
   }
   if (fw::StrEq(kind, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
   StopDigitAnimation();
-  Ctl<StaticText>("Status").SetText("");
+  SetStatus("");
 }
 
 void MainWin::HTTPSock_OperationError(const std::string& message, bool) {
-  Ctl<StaticText>("Status").SetText("Operation Error: " + message);
+  SetStatus("Operation Error: " + message);
 }
 
 bool MainWin::HTTPSock_HandleRedirection(const std::string& url) {
@@ -334,10 +376,9 @@ void MainWin::HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& 
                                   bool complete) {
   // Only a reply without a body (HEAD, OPTIONS) is worth showing here.
   if (!complete) return;
-  Ctl<StaticText>("Status").SetText("Headers Received!");
+  SetStatus("Headers Received!");
   const std::string lines = headers ? fw::ReplaceAll(headers->Data(), fw::Chr(10), "") : "";
-  DebugWin::Instance().Ctl<fw::EditField>("Response").SetText("Code: " + fw::Str(code) +
-                                                              fw::Chr(13) + lines);
+  DebugWin::View().ShowResponse("Code: " + fw::Str(code) + fw::Chr(13) + lines);
 }
 
 void MainWin::HTTPSock_DataProgress(double received, double total, double) {

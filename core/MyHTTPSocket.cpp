@@ -4,25 +4,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/MainWin.h"
-#include "app/MainWindowFilling.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "core/Transport.h"
 #include "core/UpdateInfo.h"
+#include "core/Views.h"
 #include "core/Weather.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/MsgBox.h"
-#include "framework/ui/Timer.h"
-#include "windows/DebugWin.h"
 
 namespace {
 
 // The main window's one-line status text. Reaching it through the accessor
 // brings up a new main window if the user closed it meanwhile.
-void SetStatus(const std::string& text) { MainWin::Instance().Ctl<fw::StaticText>("Status").SetText(text); }
+void SetStatus(const std::string& text) { Views::Main().SetStatus(text); }
 
 // The box is modal, so the status text appears once it has been dismissed.
 void Report(const std::string& box, const std::string& status) {
@@ -87,7 +83,7 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
   const std::string& CR = Globals::CR;
 
   // The debug window shows every reply as it came, failed ones included.
-  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(content);
+  if (Globals::DebugWInOpen) Views::Debug().ShowResponse(content);
 
   // A failed reply still reaches its reader, with nothing to read.
   std::string body;
@@ -139,10 +135,10 @@ void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, co
 
   if (fw::StrEq(requestType_, "WEATHER")) {
     Globals::ParseResponse(body);
-    Globals::ToggleLoadingStates(false);
-    MainWin& win = MainWin::Instance();
-    if (!Globals::InitialUpdateCheckRun) win.Ctl<fw::Thread>("UpdateCheckThread").Run();
-    win.StopDigitAnimation();
+    Views::MainView& main = Views::Main();
+    main.ToggleLoadingStates(false);
+    if (!Globals::InitialUpdateCheckRun) main.RunUpdateCheck();
+    main.StopDigitAnimation();
   } else if (fw::StrEq(requestType_, "UPDATE")) {
     Globals::ParseUpdateInfo(body);
   } else {

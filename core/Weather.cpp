@@ -3,19 +3,14 @@
 #include <cstddef>
 #include <memory>
 
-#include "app/MainWin.h"
-#include "app/MainWindowFilling.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "core/MyHTTPSocket.h"
 #include "core/Transport.h"
 #include "core/Units.h"
+#include "core/Views.h"
 #include "core/WeatherTable.h"
-#include "core/WeatherValues.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
-#include "windows/ForecastFilling.h"
-#include "windows/SettingsWin.h"
 
 namespace Globals {
 
@@ -52,9 +47,9 @@ void GetForecast() {
   // This request goes out for the place as it stands, however short; the
   // next one asks for what the settings field holds.
   if (fw::Len(UserLocation) < 2)
-    UserLocation = WithoutControlCharacters(SettingsWin::Instance().Ctl<fw::EditField>("Location").Text());
+    UserLocation = WithoutControlCharacters(Views::Settings().Location());
 
-  ToggleLoadingStates(true);
+  Views::Main().ToggleLoadingStates(true);
   RequestType = "WEATHER";
 
   switch (Transport::kCarrier) {
@@ -64,11 +59,11 @@ void GetForecast() {
       break;
     case Transport::Carrier::BasicHTTP:
       // Its page handler hands the reply to the same parsers.
-      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get(url);
+      Views::Main().GetWithOwnClient(url);
       break;
   }
 
-  MainWin::Instance().StartDigitAnimation();
+  Views::Main().StartDigitAnimation();
 }
 
 std::string ExtractValue(const std::string& text, const std::string& key) {
@@ -97,10 +92,11 @@ void ParseResponse(const std::string& s) {
   if (fw::StrEq(UserTempUnit, "Fahrenheit")) ConvertTemps();
   if (fw::StrEq(UserSpeedUnit, "mph")) ConvertSpeeds();
 
-  ShowReading();
-  PopulateMainWindow();
-  if (ForecastWinOpen) PopulateForecastWindow();
-  ToggleLoadingStates(false);
+  Views::MainView& main = Views::Main();
+  main.ShowReading();
+  main.PopulateMainWindow();
+  if (ForecastWinOpen) Views::Forecast().PopulateForecastWindow();
+  main.ToggleLoadingStates(false);
 }
 
 }  // namespace Globals

@@ -10,6 +10,7 @@
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
+#include "windows/ForecastFilling.h"
 
 namespace {
 
@@ -52,12 +53,23 @@ std::string Numbered(const char* family, int n) { return family + fw::Str(n); }
 
 using WeatherTable::Column;
 
+class ForecastWinView final : public Views::ForecastView {
+ public:
+  // Each label is reached through the window's accessor.
+  void PopulateForecastWindow() override { Globals::PopulateForecastWindow(); }
+};
+
 // The picture beside a column's value.
 fw::PicturePtr IconOf(Column column, int day) {
   return Pictures::ForIcon(WeatherTable::At(column, day).icon);
 }
 
 }  // namespace
+
+Views::ForecastView& ForecastWin::View() {
+  static ForecastWinView view;
+  return view;
+}
 
 void ForecastWin::Layout() {
   Apply({.title = "Weather Forecast", .width = 300, .height = 290, .frame = 0, .placement = 2,

@@ -4,6 +4,7 @@
 // text under them. windows/ForecastFilling.h fills it.
 #include <string>
 
+#include "core/Views.h"
 #include "core/WeatherTable.h"
 #include "framework/ui/Window.h"
 
@@ -12,6 +13,9 @@ class ForecastWin : public fw::Window {
   // The one live forecast window, made when there is none.
   static ForecastWin& Instance() { return fw::ImplicitInstance<ForecastWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<ForecastWin>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::ForecastView& View();
 
   // The label that shows a column's value on a day (1 to 7): "Max3" is the
   // third day's high.
