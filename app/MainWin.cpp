@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -348,18 +350,16 @@ void MainWin::HTTPSock_ProgressChange(const std::string& message) {
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
-  std::string text = fw::WithLineEnds(content, fw::Chr(13));
-  if (Globals::DebugWInOpen) DebugWin::View().ShowResponse(text);
-  Globals::RawResponse = std::move(text);
-  const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();
-  if (fw::StrEq(kind, "WEATHER")) {
-    Globals::ParseResponse(Globals::RawResponse);
-    Globals::ToggleLoadingStates(false);
-    if (!Globals::InitialUpdateCheckRun) RunUpdateCheck();
-  }
-  if (fw::StrEq(kind, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
-  StopDigitAnimation();
-  SetStatus("");
+  // The client reports no status: whatever it hands over is the page. The
+  // debug window gets the page as the readers do; a kind no reader takes
+  // goes unreported; the animation stops after every page.
+  // Copies: a reader may start the client on a new request.
+  const auto& sock = Ctl<HTTPSockControl>("HTTPSock");
+  const std::string kind = sock.RequestType(), url = sock.OriginalURL;
+  Transport::EndReply({.debug = Transport::DebugShows::WithCRLineEnds,
+                       .reportsUnknownKind = false,
+                       .stopsAnimationAfterEveryKind = true},
+                      kind, url, std::nullopt, content);
 }
 
 void MainWin::HTTPSock_OperationError(const std::string& message, bool) {
@@ -385,8 +385,7 @@ void MainWin::HTTPSock_DataProgress(double received, double total, double) {
   // A page kept in memory may not outgrow its kind's limit: the transfer
   // ends there, reported as the client reports a failed connection.
   auto& sock = Ctl<HTTPSockControl>("HTTPSock");
-  const auto limit = static_cast<double>(Transport::MaxReplyBytes(sock.RequestType()));
-  if (sock.Mode == 0 && (received > limit || total > limit)) {
+  if (sock.Mode == 0 && Transport::ReplyTooLarge(sock.RequestType(), received, total)) {
     sock.Cancel();
     HTTPSock_TCPError(Transport::kReplyTooLarge);
     return;
