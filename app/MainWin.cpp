@@ -81,7 +81,7 @@ class MainWinView final : public Views::MainView {
   }
   void ShowLocked(const std::string& notice) override {
     MainWin& win = MainWin::Instance();
-    win.Ctl<StaticText>(MainWin::ValueLabel(WeatherTable::MainRow::Forecast)).SetText(notice);
+    win.Ctl<StaticText>(MainWin::ValueLabel(MainRow::Forecast)).SetText(notice);
     win.Ctl<BevelButton>("RefreshButton").SetEnabled(false);
   }
   void StartDigitAnimation() override { MainWin::Instance().StartDigitAnimation(); }
