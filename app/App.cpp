@@ -80,11 +80,11 @@ bool App::_ForecastMenuItem_Action() {
 }
 
 bool App::_UpdatesMenuItem_Action() {
-  MainWin::Instance().Ctl<fw::Thread>("UpdateCheckThread").Run();
+  MainWin::Instance().RunUpdateCheck();
   return false;
 }
 
 bool App::_MoreMenuItem_Action() {
-  fw::ShowURL("http://" + Hosts::WebHost());
+  fw::ShowURL(Hosts::MakersSiteURL());
   return false;
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/text/Date.h"
+#include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
@@ -51,10 +54,43 @@ constexpr std::array<const char*, 12> kDigitPatterns{
     "101001", "000000", "000100", "100000", "001010", "110100"};
 constexpr const char* kDigitPatternOutOfRange = "011011";
 
-// The ten labels of the current values.
-constexpr std::array<const char*, 10> kValueLabels{
-    "Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
-    "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel", "HumidityLabel"};
+using WeatherTable::MainRow;
+
+// The picture beside the value of a row.
+fw::PicturePtr IconOf(MainRow row) { return Pictures::ForIcon(WeatherTable::At(row).icon); }
+
+// The main window as the core sees it.
+class MainWinView final : public Views::MainView {
+ public:
+  void ToggleLoadingStates(bool loading) override { Globals::ToggleLoadingStates(loading); }
+  void ShowReading() override { Globals::ShowReading(); }
+  void PopulateMainWindow() override { Globals::PopulateMainWindow(); }
+  void SetStatus(const std::string& text) override { MainWin::Instance().SetStatus(text); }
+  void ShowPlace(const std::string& shortPlace) override {
+    MainWin::Instance().Ctl<StaticText>("LocationLabel").SetText(shortPlace);
+  }
+  void SetUserRobot() override { Globals::SetUserRobot(); }
+  void ShowNewerVersion(bool downloadable) override {
+    // The window is made (when closed) whether or not there is a button to
+    // show: what the update file shows next comes up over it.
+    MainWin& win = MainWin::Instance();
+    if (downloadable) win.Ctl<BevelButton>("DownloadUpdateButton").SetVisible(true);
+  }
+  void DisableForecastButton() override {
+    MainWin::Instance().Ctl<PushButton>("ForecastButton").SetEnabled(false);
+  }
+  void ShowLocked(const std::string& notice) override {
+    MainWin& win = MainWin::Instance();
+    win.Ctl<StaticText>(MainWin::ValueLabel(MainRow::Forecast)).SetText(notice);
+    win.Ctl<BevelButton>("RefreshButton").SetEnabled(false);
+  }
+  void StartDigitAnimation() override { MainWin::Instance().StartDigitAnimation(); }
+  void StopDigitAnimation() override { MainWin::Instance().StopDigitAnimation(); }
+  void RunUpdateCheck() override { MainWin::Instance().RunUpdateCheck(); }
+  void GetWithOwnClient(const std::string& url) override {
+    MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get(url);
+  }
+};
 
 // The texts the last closed main window showed in the labels of the
 // weather, by name; none when that window was still waiting for a reply.
@@ -79,35 +115,35 @@ void MainWin::CreateControls() {
   Add<Canvas>("BackgroundCanvas", 0, 0, 302, 50);
   Set(Add<BevelButton>("RefreshButton", 6, 167, 20, 20)).CaptionSize(kValue).Caption("")
       .OnAction([this] { RefreshButton_Action(); });
-  Set(Add<Canvas>("Canvas1", 6, 121, 16, 16)).Backdrop(Pictures::TempHighIcon());
+  Set(Add<Canvas>("Canvas1", 6, 121, 16, 16)).Backdrop(IconOf(MainRow::FeelsLike));
   Set(Add<StaticText>("LocationLabel", 48, 5, 234, 20)).Font("System", kValue).Underline()
       .Text("Naseby");
   Set(Add<StaticText>("StaticText1", 27, 81, 29, 16)).Font("System", kCaption).Text("High:");
   Set(Add<StaticText>("StaticText4", 27, 101, 29, 16)).Font("System", kCaption).Text("Low:");
   Set(Add<StaticText>("ForecastLabel", 48, 28, 234, 16)).Font("System", kValue)
       .Text("Rainy with a chance of meatballs");
-  Set(Add<Canvas>("Canvas3", 6, 101, 16, 16)).Backdrop(Pictures::TempLowIcon());
-  Set(Add<Canvas>("Canvas4", 6, 81, 16, 16)).Backdrop(Pictures::TempHighIcon());
+  Set(Add<Canvas>("Canvas3", 6, 101, 16, 16)).Backdrop(IconOf(MainRow::Low));
+  Set(Add<Canvas>("Canvas4", 6, 81, 16, 16)).Backdrop(IconOf(MainRow::High));
   Set(Add<StaticText>("TempMaxLabel", 80, 81, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("TempMinLabel", 80, 101, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText5", 160, 61, 48, 16)).Font("System", kCaption).Text("UV Index:");
-  Set(Add<Canvas>("Canvas5", 139, 61, 16, 16)).Backdrop(Pictures::UVIcon());
+  Set(Add<Canvas>("Canvas5", 139, 61, 16, 16)).Backdrop(IconOf(MainRow::UVIndex));
   Set(Add<StaticText>("UVIndexLabel", 229, 61, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText7", 160, 81, 61, 16)).Font("System", kCaption).Text("Wind Speed:");
-  Set(Add<Canvas>("Canvas6", 139, 81, 16, 16)).Backdrop(Pictures::WindSpeedIcon());
+  Set(Add<Canvas>("Canvas6", 139, 81, 16, 16)).Backdrop(IconOf(MainRow::WindSpeed));
   // Reaches the window's edge: a three-digit speed in km/h needs the room.
   Set(Add<StaticText>("WindSpeedLabel", 229, 81, 72, 15)).Font("System", kValue);
-  Set(Add<Canvas>("Canvas7", 139, 121, 16, 16)).Backdrop(Pictures::Humidity());
+  Set(Add<Canvas>("Canvas7", 139, 121, 16, 16)).Backdrop(IconOf(MainRow::Humidity));
   Set(Add<StaticText>("FeelsLikeLabel", 80, 121, 54, 16)).Font("System", kValue);
   Set(Add<StaticText>("HumidityLabel", 229, 121, 59, 16)).Font("System", kValue);
   Set(Add<StaticText>("WindDirectionLabel", 270, 71, 20, 15)).Font("System", kCaption);
-  Set(Add<Canvas>("Canvas8", 139, 101, 16, 16)).Backdrop(Pictures::Rain());
+  Set(Add<Canvas>("Canvas8", 139, 101, 16, 16)).Backdrop(IconOf(MainRow::Precipitation));
   Set(Add<StaticText>("PrecipitationLabel", 229, 101, 40, 16)).Font("System", kValue);
   Set(Add<PushButton>("PushButton1", 225, 167, 69, 20)).Font("System", kValue).Caption("Settings")
       .OnAction([this] { PushButton1_Action(); });
   Set(Add<Canvas>("RobotIcon", 7, 9, 32, 32)).Backdrop(Pictures::tinker())
       .OnMouseDown([this](int x, int y) { return RobotIcon_MouseDown(x, y); });
-  Set(Add<Canvas>("Canvas2", 6, 61, 16, 16)).Backdrop(Pictures::TempLowIcon());
+  Set(Add<Canvas>("Canvas2", 6, 61, 16, 16)).Backdrop(IconOf(MainRow::Current));
   Set(Add<StaticText>("StaticText2", 27, 61, 43, 16)).Font("System", kCaption).Text("Current:");
   Set(Add<StaticText>("Current", 80, 61, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText6", 27, 121, 48, 16)).Font("System", kCaption).Text("Feels like:");
@@ -150,8 +186,8 @@ void MainWin::CreateControls() {
   Set(Add<Timer>("DigitFlip")).Timing(Timer::Off, 100).OnAction([this] { DigitFlip_Action(); });
   Set(Add<Timer>("DigitInit")).Timing(Timer::Off, 3000).OnAction([this] { DigitInit_Action(); });
   Set(Add<Canvas>("ArrowIcon", 8, 169, 18, 16)).Backdrop(Pictures::Arrows()).Disabled();
-  Set(Add<Canvas>("Canvas9", 6, 141, 16, 16)).Backdrop(Pictures::SunriseIcon());
-  Set(Add<Canvas>("Canvas10", 139, 141, 16, 16)).Backdrop(Pictures::SunsetIcon());
+  Set(Add<Canvas>("Canvas9", 6, 141, 16, 16)).Backdrop(IconOf(MainRow::Sunrise));
+  Set(Add<Canvas>("Canvas10", 139, 141, 16, 16)).Backdrop(IconOf(MainRow::Sunset));
   Set(Add<StaticText>("SunriseLabel", 80, 140, 54, 16)).Font("System", kValue);
   Set(Add<StaticText>("SunsetLabel", 229, 141, 59, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText12", 27, 141, 37, 16)).Font("System", kCaption).Text("Sunrise:");
@@ -159,7 +195,35 @@ void MainWin::CreateControls() {
 
   // A value too wide for its label goes down to the captions' size rather
   // than lose its end.
-  for (const char* name : kValueLabels) Ctl<StaticText>(name).ShrinkToFit(kCaption);
+  for (MainRow row : kValueRows) Ctl<StaticText>(ValueLabel(row)).ShrinkToFit(kCaption);
+}
+
+Views::MainView& MainWin::View() {
+  static MainWinView view;
+  return view;
+}
+
+void MainWin::SetStatus(const std::string& text) { Ctl<StaticText>("Status").SetText(text); }
+
+void MainWin::RunUpdateCheck() { Ctl<Thread>("UpdateCheckThread").Run(); }
+
+const char* MainWin::ValueLabel(MainRow row) {
+  switch (row) {
+    case MainRow::Forecast: return "ForecastLabel";
+    case MainRow::Current: return "Current";
+    case MainRow::High: return "TempMaxLabel";
+    case MainRow::Low: return "TempMinLabel";
+    case MainRow::FeelsLike: return "FeelsLikeLabel";
+    case MainRow::Sunrise: return "SunriseLabel";
+    case MainRow::UVIndex: return "UVIndexLabel";
+    case MainRow::WindSpeed: return "WindSpeedLabel";
+    case MainRow::WindDirection: return "WindDirectionLabel";
+    case MainRow::Precipitation: return "PrecipitationLabel";
+    case MainRow::Humidity: return "HumidityLabel";
+    case MainRow::Sunset: return "SunsetLabel";
+    case MainRow::None: break;
+  }
+  throw fw::NilObjectException("the main window shows no value in that row");
 }
 
 void MainWin::Event_Open() {
@@ -193,9 +257,11 @@ void MainWin::Event_Close() {
   LastLook().clear();
   // While a reply is awaited the next window waits in the loading look too.
   if (Ctl<ChasingArrows>("ChasingArrows1").Visible()) return;
-  for (const char* name : {"ForecastLabel", "WindDirectionLabel"})
-    LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
-  for (const char* name : kValueLabels) LastLook().emplace_back(name, Ctl<StaticText>(name).Text());
+  const auto keep = [this](MainRow row) {
+    LastLook().emplace_back(ValueLabel(row), Ctl<StaticText>(ValueLabel(row)).Text());
+  };
+  for (MainRow row : {MainRow::Forecast, MainRow::WindDirection}) keep(row);
+  for (MainRow row : kValueRows) keep(row);
 }
 
 void MainWin::ForgetLastLook() { LastLook().clear(); }
@@ -254,7 +320,7 @@ void MainWin::DownloadUpdateButton_Action() {
   Globals::OpenUrl(Globals::AppUpdateURL, "BreezelingUpdate.html");
 }
 
-void MainWin::UpdateCheckTimer_Action() { Ctl<Thread>("UpdateCheckThread").Run(); }
+void MainWin::UpdateCheckTimer_Action() { RunUpdateCheck(); }
 
 void MainWin::UpdateCheckThread_Run() {
   // No refresh can be started while the thread's work is under way.
@@ -272,34 +338,32 @@ void MainWin::HTTPClient::Get(const std::string& url) {
 }
 
 void MainWin::HTTPSock_TCPError(int code) {
-  Ctl<StaticText>("Status").SetText("TCP Error: " + fw::Str(code));
+  SetStatus("TCP Error: " + fw::Str(code));
 }
 
 void MainWin::HTTPSock_ProtocolError(int code, const std::shared_ptr<HTTPHeaders>&) {
-  Ctl<StaticText>("Status").SetText("Protocol Error: " + fw::Str(code));
+  SetStatus("Protocol Error: " + fw::Str(code));
 }
 
 void MainWin::HTTPSock_ProgressChange(const std::string& message) {
-  Ctl<StaticText>("Status").SetText(message);
+  SetStatus(message);
 }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
-  const std::string text = fw::WithLineEnds(content, fw::Chr(13));
-  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
-  Globals::RawResponse = text;
-  const std::string kind = Ctl<HTTPSockControl>("HTTPSock").RequestType();
-  if (fw::StrEq(kind, "WEATHER")) {
-    Globals::ParseResponse(Globals::RawResponse);
-    Globals::ToggleLoadingStates(false);
-    if (!Globals::InitialUpdateCheckRun) Ctl<Thread>("UpdateCheckThread").Run();
-  }
-  if (fw::StrEq(kind, "UPDATE")) Globals::ParseUpdateInfo(Globals::RawResponse);
-  StopDigitAnimation();
-  Ctl<StaticText>("Status").SetText("");
+  // The client reports no status: whatever it hands over is the page. The
+  // debug window gets the page as the readers do; a kind no reader takes
+  // goes unreported; the animation stops after every page.
+  // Copies: a reader may start the client on a new request.
+  const auto& sock = Ctl<HTTPSockControl>("HTTPSock");
+  const std::string kind = sock.RequestType(), url = sock.OriginalURL;
+  Transport::EndReply({.debug = Transport::DebugShows::WithCRLineEnds,
+                       .reportsUnknownKind = false,
+                       .stopsAnimationAfterEveryKind = true},
+                      kind, url, std::nullopt, content);
 }
 
 void MainWin::HTTPSock_OperationError(const std::string& message, bool) {
-  Ctl<StaticText>("Status").SetText("Operation Error: " + message);
+  SetStatus("Operation Error: " + message);
 }
 
 bool MainWin::HTTPSock_HandleRedirection(const std::string& url) {
@@ -312,18 +376,16 @@ void MainWin::HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& 
                                   bool complete) {
   // Only a reply without a body (HEAD, OPTIONS) is worth showing here.
   if (!complete) return;
-  Ctl<StaticText>("Status").SetText("Headers Received!");
+  SetStatus("Headers Received!");
   const std::string lines = headers ? fw::ReplaceAll(headers->Data(), fw::Chr(10), "") : "";
-  DebugWin::Instance().Ctl<fw::EditField>("Response").SetText("Code: " + fw::Str(code) +
-                                                              fw::Chr(13) + lines);
+  DebugWin::View().ShowResponse("Code: " + fw::Str(code) + fw::Chr(13) + lines);
 }
 
 void MainWin::HTTPSock_DataProgress(double received, double total, double) {
   // A page kept in memory may not outgrow its kind's limit: the transfer
   // ends there, reported as the client reports a failed connection.
   auto& sock = Ctl<HTTPSockControl>("HTTPSock");
-  const auto limit = static_cast<double>(Transport::MaxReplyBytes(sock.RequestType()));
-  if (sock.Mode == 0 && (received > limit || total > limit)) {
+  if (sock.Mode == 0 && Transport::ReplyTooLarge(sock.RequestType(), received, total)) {
     sock.Cancel();
     HTTPSock_TCPError(Transport::kReplyTooLarge);
     return;

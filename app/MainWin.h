@@ -1,10 +1,13 @@
 #pragma once
 // The application's main window: place, forecast text, ten current values,
 // the user's robot, the refresh, forecast and settings buttons, and the
-// status line. Other code reaches it through Instance() and its controls by
-// name ("Status", "ForecastLabel", "Digit", "UpdateCheckThread", ...).
+// status line. The core reaches it through its face (View()), the rest of
+// the program through Instance().
+#include <array>
 #include <string>
 
+#include "core/Views.h"
+#include "core/WeatherTable.h"
 #include "framework/ui/Window.h"
 #include "http/BasicHTTP.h"
 
@@ -29,6 +32,24 @@ class MainWin : public fw::Window {
   // The one live main window, made when there is none.
   static MainWin& Instance() { return fw::ImplicitInstance<MainWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<MainWin>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::MainView& View();
+
+  // The ten rows of current values, each a caption and a value after its
+  // icon; and the label of each row that shows a value of today.
+  static constexpr std::array<WeatherTable::MainRow, 10> kValueRows{
+      WeatherTable::MainRow::Current,      WeatherTable::MainRow::High,
+      WeatherTable::MainRow::Low,          WeatherTable::MainRow::Sunrise,
+      WeatherTable::MainRow::UVIndex,      WeatherTable::MainRow::WindSpeed,
+      WeatherTable::MainRow::Precipitation, WeatherTable::MainRow::Sunset,
+      WeatherTable::MainRow::FeelsLike,    WeatherTable::MainRow::Humidity};
+  static const char* ValueLabel(WeatherTable::MainRow row);
+
+  // The one-line status text.
+  void SetStatus(const std::string& text);
+  // Runs the update-check thread.
+  void RunUpdateCheck();
 
   // Puts the header strip's backdrop for the month (1-12) when the main
   // screen has more than 256 colours: October and December have their own,

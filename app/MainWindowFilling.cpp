@@ -1,10 +1,13 @@
 #include "app/MainWindowFilling.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "app/MainWin.h"
 #include "app/Pictures.h"
 #include "core/Globals.h"
+#include "core/Units.h"
+#include "core/WeatherTable.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
@@ -16,9 +19,35 @@
 namespace Globals {
 
 namespace {
+
+using WeatherTable::MainRow;
+using WeatherTable::Unit;
+
 // Mac OS Roman codes of the two signs the labels use.
 constexpr int kInfinitySign = 176;
 constexpr int kDegreeSign = 161;
+
+// A value of today as the main window writes it: a temperature with the
+// degree sign and the unit letter right after it, a speed after a blank
+// with its unit, a percentage with "%", a direction as its compass point.
+std::string Shown(const WeatherTable::Entry& entry) {
+  const std::string& value = *entry.value;
+  switch (entry.unit) {
+    case Unit::Temperature: return value + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
+    case Unit::Speed: return value + " " + WeatherValues::UnitSpeed;
+    case Unit::Percent: return value + "%";
+    case Unit::Degrees: return AngleToCompassDirection(fw::ToInt32(fw::Val(value)));
+    case Unit::None: break;
+  }
+  return value;
+}
+
+void Fill(std::initializer_list<MainRow> rows) {
+  MainWin& win = MainWin::Instance();
+  for (MainRow row : rows)
+    win.Ctl<fw::StaticText>(MainWin::ValueLabel(row)).SetText(Shown(WeatherTable::At(row)));
+}
+
 }  // namespace
 
 void ToggleLoadingStates(bool loading) {
@@ -28,26 +57,21 @@ void ToggleLoadingStates(bool loading) {
     return;
   }
   win.Ctl<fw::ChasingArrows>("ChasingArrows1").SetVisible(true);
-  win.Ctl<fw::StaticText>("ForecastLabel").SetText("Loading..");
+  win.Ctl<fw::StaticText>(MainWin::ValueLabel(MainRow::Forecast)).SetText("Loading..");
   const std::string placeholder = fw::Chr(kInfinitySign);
-  for (const char* name : {"Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel",
-                           "UVIndexLabel", "WindSpeedLabel", "PrecipitationLabel", "SunsetLabel",
-                           "FeelsLikeLabel", "HumidityLabel"}) {
-    win.Ctl<fw::StaticText>(name).SetText(placeholder);
-  }
-  win.Ctl<fw::StaticText>("WindDirectionLabel").SetText("");
+  for (MainRow row : MainWin::kValueRows)
+    win.Ctl<fw::StaticText>(MainWin::ValueLabel(row)).SetText(placeholder);
+  win.Ctl<fw::StaticText>(MainWin::ValueLabel(MainRow::WindDirection)).SetText("");
+}
+
+void ShowReading() {
+  Fill({MainRow::Forecast, MainRow::UVIndex, MainRow::WindDirection, MainRow::Sunrise, MainRow::Sunset,
+        MainRow::Precipitation});
 }
 
 void PopulateMainWindow() {
-  MainWin& win = MainWin::Instance();
-  const std::string degrees = fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
-  win.Ctl<fw::StaticText>("Current").SetText(WeatherValues::Day1TempCurrent + degrees);
-  win.Ctl<fw::StaticText>("TempMaxLabel").SetText(WeatherValues::Day1TempMax + degrees);
-  win.Ctl<fw::StaticText>("TempMinLabel").SetText(WeatherValues::Day1TempMin + degrees);
-  win.Ctl<fw::StaticText>("WindSpeedLabel")
-      .SetText(WeatherValues::Day1WindspeedMax + " " + WeatherValues::UnitSpeed);
-  win.Ctl<fw::StaticText>("HumidityLabel").SetText(WeatherValues::Day1Humidity + "%");
-  win.Ctl<fw::StaticText>("FeelsLikeLabel").SetText(WeatherValues::FeelsLikeCurrent + degrees);
+  Fill({MainRow::Current, MainRow::High, MainRow::Low, MainRow::WindSpeed, MainRow::Humidity,
+        MainRow::FeelsLike});
 }
 
 void SetUserRobot() {

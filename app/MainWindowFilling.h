@@ -11,6 +11,12 @@ namespace Globals {
 // reply fills them.
 void ToggleLoadingStates(bool loading);
 
+// Writes the forecast sentence, UV index, wind direction (as a compass
+// point), sunrise, sunset and chance of rain from WeatherValues: the labels
+// the weather reader fills after each reply, which a change of units in the
+// settings leaves alone.
+void ShowReading();
+
 // Writes the temperatures, wind speed and humidity from WeatherValues,
 // each followed by its unit.
 void PopulateMainWindow();

@@ -107,4 +107,18 @@ fw::MenuItem& ForecastMenuItem() { return FindItem<fw::MenuItem>("ForecastMenuIt
 fw::AppleMenuItem& UpdatesMenuItem() { return FindItem<fw::AppleMenuItem>("UpdatesMenuItem"); }
 fw::AppleMenuItem& MoreMenuItem() { return FindItem<fw::AppleMenuItem>("MoreMenuItem"); }
 
+namespace {
+
+class MenuBarView final : public Views::MenuView {
+ public:
+  void DisableForecastItem() override { ForecastMenuItem().Disable(); }
+};
+
+}  // namespace
+
+Views::MenuView& View() {
+  static MenuBarView view;
+  return view;
+}
+
 }  // namespace Menu

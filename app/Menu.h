@@ -2,6 +2,7 @@
 // The application's menu bar: File, Edit and Window. The program's own
 // commands live in the Window menu and are bound to App's handlers by the
 // items' names.
+#include "core/Views.h"
 #include "framework/ui/Menu.h"
 
 namespace Menu {
@@ -31,5 +32,8 @@ fw::MenuItem& BreezelingMenuItem();
 fw::MenuItem& ForecastMenuItem();
 fw::AppleMenuItem& UpdatesMenuItem();
 fw::AppleMenuItem& MoreMenuItem();
+
+// The menu bar as the core sees it.
+Views::MenuView& View();
 
 }  // namespace Menu

@@ -130,6 +130,22 @@ void ReleaseAll() {
   for (Entry& entry : Catalogue()) entry._permapic.reset();
 }
 
+fw::PicturePtr ForIcon(WeatherTable::Icon icon) {
+  using WeatherTable::Icon;
+  switch (icon) {
+    case Icon::TempHigh: return TempHighIcon();
+    case Icon::TempLow: return TempLowIcon();
+    case Icon::UV: return UVIcon();
+    case Icon::WindSpeed: return WindSpeedIcon();
+    case Icon::Rain: return Rain();
+    case Icon::Humidity: return Humidity();
+    case Icon::Sunrise: return SunriseIcon();
+    case Icon::Sunset: return SunsetIcon();
+    case Icon::None: break;
+  }
+  return nullptr;
+}
+
 fw::PicturePtr RobotPicture(const std::string& name) {
   for (const Robot& robot : kRobots) {
     if (fw::StrEq(name, robot.name)) return robot.picture();

@@ -6,6 +6,7 @@
 // none. Without application resources at all, every accessor raises.
 #include <string>
 
+#include "core/WeatherTable.h"
 #include "framework/ui/Picture.h"
 
 namespace Pictures {
@@ -41,6 +42,9 @@ fw::PicturePtr background3();     // 196, opaque
 
 // Empties every cache, in catalogue order (at quit).
 void ReleaseAll();
+
+// The picture shown beside a weather value; none for Icon::None.
+fw::PicturePtr ForIcon(WeatherTable::Icon icon);
 
 // The picture of a robot by its name (compared ignoring case, first match
 // wins); none when no robot has that name. Each caller decides what to

@@ -5,9 +5,15 @@
 #include "app/Menu.h"
 #include "app/Pictures.h"
 #include "core/Globals.h"
+#include "core/Views.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Exceptions.h"
 #include "framework/ui/Window.h"
+#include "windows/ChangeLogWindow.h"
+#include "windows/DebugWin.h"
+#include "windows/ForecastWin.h"
+#include "windows/ServerMessageWindow.h"
+#include "windows/SettingsWin.h"
 
 namespace FileTypes {
 
@@ -24,6 +30,16 @@ namespace {
 // The application object lives from the start sequence until quit.
 std::unique_ptr<App> g_app;
 }  // namespace
+
+void _RegisterViews() {
+  Views::Register({.main = &MainWin::View(),
+                   .forecast = &ForecastWin::View(),
+                   .settings = &SettingsWin::View(),
+                   .debug = &DebugWin::View(),
+                   .changeLog = &ChangeLogWindow::View(),
+                   .serverMessage = &ServerMessageWindow::View(),
+                   .menu = &Menu::View()});
+}
 
 void _InitFileTypes() { FileTypes::_Initialize(); }
 
@@ -48,6 +64,7 @@ void _MakeDefaultView() { MainWin::Instance(); }
 
 void _Main() {
   fw::Guarded([] {
+    _RegisterViews();
     _InitFileTypes();
     _NewAppInstance();
     _ApplicationAddMenuHandlers();

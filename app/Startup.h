@@ -22,6 +22,9 @@ void _Initialize();
 void _Main();
 
 // The start steps, in the order _Main runs them.
+// Gives the core the faces of the windows and the menu bar, before anything
+// can reach a window.
+void _RegisterViews();
 void _InitFileTypes();
 // Makes the application object with its menu bar and registers it.
 void _NewAppInstance();

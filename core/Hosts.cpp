@@ -15,13 +15,30 @@
 namespace Hosts {
 
 namespace {
+
 std::optional<std::string> proxyOverride;
 std::optional<std::string> webOverride;
+
+// "host" or "host:port", without scheme or path.
+std::string ProxyHost() { return proxyOverride ? *proxyOverride : std::string(BREEZELING_PROXY_HOST); }
+std::string WebHost() { return webOverride ? *webOverride : std::string(BREEZELING_WEB_HOST); }
+
+// The maker serves plain HTTP only.
+std::string Address(const std::string& host, const std::string& path) { return "http://" + host + path; }
+
 }  // namespace
 
-std::string ProxyHost() { return proxyOverride ? *proxyOverride : std::string(BREEZELING_PROXY_HOST); }
+std::string WeatherURL(const std::string& location) {
+  return Address(ProxyHost(), "/breezeling/weather?location=" + location);
+}
 
-std::string WebHost() { return webOverride ? *webOverride : std::string(BREEZELING_WEB_HOST); }
+std::string ProxyBaseURL() { return Address(ProxyHost(), "/breezeling/"); }
+
+std::string UpdateFileURL() { return Address(WebHost(), "/updates/breezeling-remote.txt"); }
+
+std::string MakersSiteURL() { return Address(WebHost(), ""); }
+
+std::string ProductURL(const std::string& name) { return Address(WebHost(), "/" + name); }
 
 std::string AuthorURL() { return BREEZELING_AUTHOR_URL; }
 

@@ -1,34 +1,20 @@
 #include "core/MyHTTPSocket.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <memory>
 
-#include "app/MainWin.h"
-#include "app/MainWindowFilling.h"
 #include "core/Globals.h"
-#include "core/Hosts.h"
 #include "core/Transport.h"
-#include "core/UpdateInfo.h"
-#include "core/Weather.h"
+#include "core/Views.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
-#include "framework/ui/MsgBox.h"
-#include "framework/ui/Timer.h"
-#include "windows/DebugWin.h"
 
 namespace {
 
+using Transport::Report;
+
 // The main window's one-line status text. Reaching it through the accessor
 // brings up a new main window if the user closed it meanwhile.
-void SetStatus(const std::string& text) { MainWin::Instance().Ctl<fw::StaticText>("Status").SetText(text); }
-
-// The box is modal, so the status text appears once it has been dismissed.
-void Report(const std::string& box, const std::string& status) {
-  fw::MsgBox(box);
-  SetStatus(status);
-}
+void SetStatus(const std::string& text) { Views::Main().SetStatus(text); }
 
 }  // namespace
 
@@ -44,8 +30,7 @@ void MyHTTPSocket::Event_ReceiveProgress(int bytesReceived, int totalBytes, cons
   // An announced length over the limit is refused with the first body
   // bytes; a reply without one as soon as it has grown past the limit. The
   // connection is dropped there, so no more of it is read.
-  const std::int64_t limit = Transport::MaxReplyBytes(requestType_);
-  if (bytesReceived > limit || totalBytes > limit) {
+  if (Transport::ReplyTooLarge(requestType_, bytesReceived, totalBytes)) {
     // Close lets go of the socket's hold on itself; the report below must
     // still find it there, whatever runs while it is shown.
     const std::shared_ptr<fw::HTTPSocket> self = weak_from_this().lock();
@@ -84,70 +69,10 @@ void MyHTTPSocket::Event_Error(int code) {
 
 void MyHTTPSocket::Event_PageReceived(const std::string& url, int httpStatus, const fw::InternetHeaders&,
                                       const std::string& content) {
-  const std::string& CR = Globals::CR;
-
-  // The debug window shows every reply as it came, failed ones included.
-  if (Globals::DebugWInOpen) DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(content);
-
-  // A failed reply still reaches its reader, with nothing to read.
-  std::string body;
-  switch (httpStatus) {
-    case 200:
-      // A CR LF pair is one line end, not two.
-      body = fw::WithLineEnds(content, fw::Chr(13));
-      Globals::RawResponse = body;
-      break;
-    case 429:
-      Report("Weather server overloaded." + CR + CR +
-                 "The weather API is currently overloaded. Please try again soon.",
-             "OpenAI API overloaded. Try again.");
-      break;
-    case 400:
-      Report("Couldn't retrieve a response." + CR + CR + content, "Couldn't retrieve response.");
-      break;
-    case 504:
-      Report("Server Timeout" + CR + CR +
-                 "The weather server took too long to respond and the connection timed out.",
-             "Server Timeout: 504");
-      break;
-    case 500:
-      Report("A Server Error Occurred" + CR + CR +
-                 "Something unexpected happened with the server's response. Please let Larkspire SW "
-                 "know if this issue persists." +
-                 CR + CR + "Error: " + content,
-             "Server Error: 500");
-      break;
-    case 102:
-      Report("The Server Was Unreachable" + CR + CR +
-                 "The server may be undergoing maintennance. Wait a minute or two and try again.",
-             "Server undergoing maintennance.");
-      break;
-    default:
-      if (fw::StrEq(url, "http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt")) {
-        Report("Something went wrong.." + CR + CR + "The update service is not available.",
-               "Update service unavailable.");
-      } else if (fw::StrEq(url, "http://" + Hosts::ProxyHost() + "/breezeling/")) {
-        Report("Something went wrong.." + CR + CR + "The proxy server is unavailable. Please try again soon.",
-               "Server Unavailable.");
-      } else {
-        Report("An error occured while waiting for a response." + CR + CR + content + CR + CR +
-                   "If you are using a custom proxy server, please ensure the address is correct.",
-               "Unknown Network Error");
-      }
-      break;
-  }
-
-  if (fw::StrEq(requestType_, "WEATHER")) {
-    Globals::ParseResponse(body);
-    Globals::ToggleLoadingStates(false);
-    MainWin& win = MainWin::Instance();
-    if (!Globals::InitialUpdateCheckRun) win.Ctl<fw::Thread>("UpdateCheckThread").Run();
-    win.StopDigitAnimation();
-  } else if (fw::StrEq(requestType_, "UPDATE")) {
-    Globals::ParseUpdateInfo(body);
-  } else {
-    fw::MsgBox("Error: Unhandled request type.");
-  }
-
-  SetStatus("");
+  // The debug window gets the body as it came; an unknown kind is reported;
+  // the animation belongs to weather requests.
+  Transport::EndReply({.debug = Transport::DebugShows::AsReceived,
+                       .reportsUnknownKind = true,
+                       .stopsAnimationAfterEveryKind = false},
+                      requestType_, url, httpStatus, content);
 }

@@ -5,14 +5,11 @@
 #include <cstddef>
 #include <optional>
 
-#include "app/MainWin.h"
-#include "app/MainWindowFilling.h"
 #include "core/Globals.h"
+#include "core/Views.h"
 #include "framework/files/FolderItem.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/MsgBox.h"
-#include "windows/SettingsWin.h"
 
 namespace Globals {
 
@@ -38,21 +35,24 @@ std::string OneLine(std::string value) {
   return value;
 }
 
+using Choice = Views::SettingsView::Choice;
+
 // Selects the pop-up item that equals the setting, or none; a setting of
 // two characters or fewer takes the first item instead.
-void ShowSetting(fw::PopupMenu& popup, std::string& setting) {
+void ShowSetting(Views::SettingsView& settings, Choice choice, std::string& setting) {
   if (fw::Len(setting) > 2) {
+    const std::vector<std::string> items = settings.Items(choice);
     int match = -1;
-    for (int i = 0; i < popup.ListCount(); ++i) {
-      if (fw::StrEq(popup.List(i), setting)) {
-        match = i;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (fw::StrEq(items[i], setting)) {
+        match = static_cast<int>(i);
         break;
       }
     }
-    popup.SetListIndex(match);
+    settings.Select(choice, match);
   } else {
-    popup.SetListIndex(0);
-    setting = popup.Text();
+    settings.Select(choice, 0);
+    setting = settings.Chosen(choice);
   }
 }
 
@@ -136,10 +136,10 @@ int FindIndex(const std::vector<std::string>& list, const std::string& key, int 
 }
 
 void UpdatePreferences() {
-  SettingsWin& settings = SettingsWin::Instance();
-  UserLocation = settings.Ctl<fw::EditField>("Location").Text();
-  UserTempUnit = settings.Ctl<fw::PopupMenu>("Temp").Text();
-  UserSpeedUnit = settings.Ctl<fw::PopupMenu>("Speed").Text();
+  Views::SettingsView& settings = Views::Settings();
+  UserLocation = settings.Location();
+  UserTempUnit = settings.Chosen(Choice::Temp);
+  UserSpeedUnit = settings.Chosen(Choice::Speed);
 
   const std::optional<fw::FolderItem> file = PreferencesFile();
   if (!file || !file->Exists()) {
@@ -151,10 +151,8 @@ void UpdatePreferences() {
   const auto out = file->ReplaceTextFile();
   bool written = out != nullptr;
   if (out) {
-    const std::array<std::string, 4> fields = {settings.Ctl<fw::EditField>("Location").Text(),
-                                               settings.Ctl<fw::PopupMenu>("Temp").Text(),
-                                               settings.Ctl<fw::PopupMenu>("Speed").Text(),
-                                               settings.Ctl<fw::PopupMenu>("Robot").Text()};
+    const std::array<std::string, 4> fields = {settings.Location(), settings.Chosen(Choice::Temp),
+                                               settings.Chosen(Choice::Speed), settings.Chosen(Choice::Robot)};
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
       written = out->WriteLine(kKeys[k]) && out->WriteLine(OneLine(fields[k])) && written;
     }
@@ -168,22 +166,21 @@ void UpdatePreferences() {
 }
 
 void SetDefaultPrefs() {
-  SettingsWin& settings = SettingsWin::Instance();
-  auto& location = settings.Ctl<fw::EditField>("Location");
+  Views::SettingsView& settings = Views::Settings();
   if (fw::Len(UserLocation) > 2) {
-    location.SetText(UserLocation);
+    settings.SetLocation(UserLocation);
   } else {
-    location.SetText(kDefaultLocation);
-    UserLocation = location.Text();
+    settings.SetLocation(kDefaultLocation);
+    UserLocation = settings.Location();
   }
 
-  MainWin::Instance().Ctl<fw::StaticText>("LocationLabel").SetText(StripCurrentLocation(UserLocation));
+  Views::Main().ShowPlace(StripCurrentLocation(UserLocation));
 
-  ShowSetting(settings.Ctl<fw::PopupMenu>("Temp"), UserTempUnit);
-  ShowSetting(settings.Ctl<fw::PopupMenu>("Speed"), UserSpeedUnit);
-  ShowSetting(settings.Ctl<fw::PopupMenu>("Robot"), UserRobot);
+  ShowSetting(settings, Choice::Temp, UserTempUnit);
+  ShowSetting(settings, Choice::Speed, UserSpeedUnit);
+  ShowSetting(settings, Choice::Robot, UserRobot);
 
-  SetUserRobot();
+  Views::Main().SetUserRobot();
 }
 
 std::string StripCurrentLocation(const std::string& s) {

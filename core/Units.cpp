@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/WeatherTable.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 
@@ -11,22 +12,11 @@ namespace {
 
 std::string OneDecimal(double value) { return fw::Format(value, "0.0"); }
 
-// In the order they are converted.
-std::array<std::string*, 16> Temperatures() {
-  namespace W = WeatherValues;
-  return {&W::Day1TempCurrent, &W::Day1TempMax, &W::Day2TempMax, &W::Day3TempMax, &W::Day4TempMax,
-          &W::Day5TempMax,     &W::Day6TempMax, &W::Day7TempMax, &W::Day1TempMin, &W::Day2TempMin,
-          &W::Day3TempMin,     &W::Day4TempMin, &W::Day5TempMin, &W::Day6TempMin, &W::Day7TempMin,
-          &W::FeelsLikeCurrent};
-}
-
-std::array<std::string*, 2> Speeds() {
-  return {&WeatherValues::Day1WindgustsMax, &WeatherValues::Day1WindspeedMax};
-}
-
-template <std::size_t N>
-void ConvertAll(const std::array<std::string*, N>& values, std::string (*convert)(const std::string&)) {
-  for (std::string* value : values) *value = convert(*value);
+// Every value measured in the unit, each rewritten by the converter.
+void ConvertAll(WeatherTable::Unit unit, std::string (*convert)(const std::string&)) {
+  for (const WeatherTable::Entry& entry : WeatherTable::Entries()) {
+    if (entry.unit == unit) *entry.value = convert(*entry.value);
+  }
 }
 
 }  // namespace
@@ -42,22 +32,22 @@ std::string ToMph(const std::string& value) { return OneDecimal(fw::Val(value) *
 std::string ToKmh(const std::string& value) { return OneDecimal(fw::Val(value) * 1.609344); }
 
 void ConvertTemps() {
-  ConvertAll(Temperatures(), &ToFahrenheit);
+  ConvertAll(WeatherTable::Unit::Temperature, &ToFahrenheit);
   WeatherValues::UnitTemp = "F";
 }
 
 void ConvertTempsMetric() {
-  ConvertAll(Temperatures(), &ToCelsius);
+  ConvertAll(WeatherTable::Unit::Temperature, &ToCelsius);
   WeatherValues::UnitTemp = "C";
 }
 
 void ConvertSpeeds() {
-  ConvertAll(Speeds(), &ToMph);
+  ConvertAll(WeatherTable::Unit::Speed, &ToMph);
   WeatherValues::UnitSpeed = "mph";
 }
 
 void ConvertSpeedsMetric() {
-  ConvertAll(Speeds(), &ToKmh);
+  ConvertAll(WeatherTable::Unit::Speed, &ToKmh);
   WeatherValues::UnitSpeed = "km/h";
 }
 

@@ -4,19 +4,14 @@
 #include <cstddef>
 #include <memory>
 
-#include "app/MainWin.h"
-#include "app/MainWindowFilling.h"
-#include "app/Menu.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "core/MyHTTPSocket.h"
 #include "core/Transport.h"
+#include "core/Views.h"
 #include "core/Weather.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/MsgBox.h"
-#include "windows/ChangeLogWindow.h"
-#include "windows/ServerMessageWindow.h"
 
 namespace Globals {
 
@@ -62,7 +57,7 @@ std::string WithoutQuotes(const std::string& s) { return fw::ReplaceAll(s, "\"",
 // "<br>" marks a line break in the texts shown to the user.
 std::string ShownText(const std::string& s) { return fw::ReplaceAll(WithoutQuotes(s), "<br>", CR); }
 
-void SetStatus(const std::string& text) { MainWin::Instance().Ctl<fw::StaticText>("Status").SetText(text); }
+void SetStatus(const std::string& text) { Views::Main().SetStatus(text); }
 
 }  // namespace
 
@@ -72,11 +67,11 @@ void GetUpdateData() {
   switch (Transport::kCarrier) {
     case Transport::Carrier::MyHTTPSocket:
       // The socket keeps itself alive until its last event.
-      socket->GetURL("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
+      socket->GetURL(Hosts::UpdateFileURL());
       break;
     case Transport::Carrier::BasicHTTP:
       // Its page handler hands the reply to the same parsers.
-      MainWin::Instance().Ctl<MainWin::HTTPSockControl>("HTTPSock").Get("http://" + Hosts::WebHost() + "/updates/breezeling-remote.txt");
+      Views::Main().GetWithOwnClient(Hosts::UpdateFileURL());
       break;
   }
 }
@@ -104,21 +99,16 @@ bool IsWebAddress(const std::string& url) {
   });
 }
 
-void CreateNotification(const std::string& changeLog) {
-  ChangeLogWindow& window = ChangeLogWindow::Instance();
-  window.Show();
-  window.Ctl<fw::StaticText>("ChangeLogText").SetText(changeLog);
-}
+void CreateNotification(const std::string& changeLog) { Views::ChangeLog().Show(changeLog); }
 
 void LockApplication() {
   AppLocked = true;
-  MainWin& win = MainWin::Instance();
-  win.Ctl<fw::StaticText>("ForecastLabel").SetText("Application Locked.");
-  win.Ctl<fw::BevelButton>("RefreshButton").SetEnabled(false);
+  Views::MainView& main = Views::Main();
+  main.ShowLocked("Application Locked.");
   // A locked start sends no weather request, and only a weather reply ends
   // the loading look: without this the spinner would turn until quit.
-  ToggleLoadingStates(false);
-  win.StopDigitAnimation();
+  main.ToggleLoadingStates(false);
+  main.StopDigitAnimation();
 }
 
 void ParseUpdateInfo(const std::string& s) {
@@ -140,13 +130,12 @@ void ParseUpdateInfo(const std::string& s) {
     ChangeLogData = ShownText(file.ValueAt(changeLog));
     ServerMessage = ShownText(file.ValueAt(FindKey(file.keys, "serverMessage")));
 
-    MainWin& win = MainWin::Instance();
     if (fw::Val(builtIn) < fw::Val(remote)) {
       // An address that is no web page is not taken: with no button there
       // is nothing to open it with.
       const std::string address = WithoutQuotes(file.ValueAt(url));
       const bool usable = IsWebAddress(address);
-      if (usable) win.Ctl<fw::BevelButton>("DownloadUpdateButton").SetVisible(true);
+      Views::Main().ShowNewerVersion(usable);
       if (fw::Len(ChangeLogData) > 0) CreateNotification(ChangeLogData);
       if (usable) AppUpdateURL = address;
     }
@@ -154,13 +143,11 @@ void ParseUpdateInfo(const std::string& s) {
     if (url == -1) fw::MsgBox("Update Error: Update URL key not found");
 
     if (fw::Len(ServerMessage) > 0) {
-      ServerMessageWindow& message = ServerMessageWindow::Instance();
-      message.Show();
-      message.Ctl<fw::StaticText>("ServerMessageText").SetText(ServerMessage);
+      Views::ServerMessage().Show(ServerMessage);
     }
     if (fw::StrEq(WithoutQuotes(file.ValueAt(lock)), "true")) {
-      MainWin::Instance().Ctl<fw::PushButton>("ForecastButton").SetEnabled(false);
-      Menu::ForecastMenuItem().Disable();
+      Views::Main().DisableForecastButton();
+      Views::Menu().DisableForecastItem();
       LockApplication();
     }
   }

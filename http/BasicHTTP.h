@@ -191,6 +191,11 @@ class BasicHTTP : public fw::TCPSocket {
   // True when the request goes on: the write worked and no handler ended
   // the request.
   bool WriteBuffer(bool final);
+  // The length of File: what was written to it while it is open for the
+  // download, else what the system says.
+  std::int64_t FileLength() const;
+  // Closes the download's file; false when the close failed.
+  bool CloseFile();
 
   // transfer_ counts started transfers; epoch_ also counts every Cancel and
   // every completion. Code that raises an event compares them afterwards to
@@ -206,4 +211,9 @@ class BasicHTTP : public fw::TCPSocket {
   std::size_t headerScanned_ = 0;
   // Redirections followed in this transfer.
   int redirects_ = 0;
+  // The file of a download in progress, open from its first write to the
+  // end of the transfer; the path it was opened for and its length.
+  std::unique_ptr<fw::TextOutputStream> out_;
+  std::string outPath_;
+  std::int64_t outLength_ = 0;
 };

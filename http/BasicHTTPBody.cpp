@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
+#include "framework/net/BodyMemory.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/text/Text.h"
 #include "http/BasicHTTP.h"
@@ -18,11 +20,11 @@ void BasicHTTP::AddToFile(const std::string& data) {
   // What of data belongs to the body: a chunked body ends with its last
   // chunk (and a file takes the body without the framing); a body of known
   // length ends there. Whatever follows is not the body's.
-  std::string piece;
+  std::string decoded;
+  std::string_view piece = data;
   if (IsChunked) {
-    std::string decoded;
     const std::size_t used = chunks_.Feed(data, decoded);
-    piece = Mode == 1 ? std::move(decoded) : data.substr(0, used);
+    piece = Mode == 1 ? std::string_view(decoded) : piece.substr(0, used);
     if (chunks_.Malformed()) {
       if (Mode == 1) Buffer += piece;  // a partial download keeps what came whole
       Cancel();
@@ -30,12 +32,14 @@ void BasicHTTP::AddToFile(const std::string& data) {
       return;
     }
   } else {
-    piece = data;
     const double held = Mode == 0 ? static_cast<double>(Buffer.size()) : FileSize();
     if (Size > 0 && held < Size && held + static_cast<double>(piece.size()) > Size) {
-      piece.resize(static_cast<std::size_t>(Size - held));
+      piece = piece.substr(0, static_cast<std::size_t>(Size - held));
     }
   }
+  // A body of announced length is held in one piece of memory from the
+  // start; grown step by step it would be copied again at every step.
+  if (Mode == 0 && Buffer.empty() && !IsChunked) fw::ReserveBody(Buffer, static_cast<std::int64_t>(Size));
   Buffer += piece;
 
   if (Mode == 0) {
@@ -61,8 +65,15 @@ void BasicHTTP::AddToFile(const std::string& data) {
 
 double BasicHTTP::FileSize() {
   std::int64_t n = static_cast<std::int64_t>(Buffer.size());
-  if (File) n += File->Length();
+  if (File) n += FileLength();
   return static_cast<double>(n);
+}
+
+std::int64_t BasicHTTP::FileLength() const {
+  // While the download's file is open, what it holds is what was written:
+  // asking the system for every piece would cost a call each time.
+  if (out_ && File && File->NativePath() == outPath_) return outLength_;
+  return File ? File->Length() : 0;
 }
 
 void BasicHTTP::WriteToFile(bool final) { WriteBuffer(final); }
@@ -71,16 +82,24 @@ bool BasicHTTP::WriteBuffer(bool final) {
   const std::uint64_t epoch = epoch_;
   const std::uint64_t transfer = transfer_;
   bool ok = File.has_value() && !File->NativePath().empty();
-  if (ok) {
-    auto stream = File->AppendToTextFile();
-    ok = stream != nullptr;
-    if (ok) ok = stream->Write(Buffer);
-    if (stream && !stream->Close()) ok = false;
+  if (ok && (!out_ || File->NativePath() != outPath_)) {
+    // Opened once for the whole download, not again for every write.
+    CloseFile();
+    out_ = File->AppendToTextFile();
+    ok = out_ != nullptr;
+    if (ok) {
+      outPath_ = File->NativePath();
+      outLength_ = File->Length();
+    }
   }
+  // Each write reaches the file before the handlers hear of it.
+  if (ok) ok = out_->Write(Buffer) && out_->Flush();
+  if (ok) outLength_ += static_cast<std::int64_t>(Buffer.size());
+  if (ok && final) ok = CloseFile();
   if (ok) {
     Buffer.clear();
     try {
-      if (Size > 0 && static_cast<double>(File->Length()) == Size) {
+      if (Size > 0 && static_cast<double>(outLength_) == Size) {
         FinishFile();
         return false;  // the request is complete
       }
@@ -98,16 +117,43 @@ bool BasicHTTP::WriteBuffer(bool final) {
   return false;
 }
 
+bool BasicHTTP::CloseFile() {
+  if (!out_) return true;
+  const bool ok = out_->Close();
+  out_.reset();
+  outPath_.clear();
+  outLength_ = 0;
+  return ok;
+}
+
 void BasicHTTP::FinishFile() {
   ++epoch_;  // the request is over, whatever the handlers do next
+  CloseFile();
   std::uint64_t epoch = epoch_;
   Raise(ProgressChange, std::string("Download Complete!"));
   if (epoch != epoch_) return;
   if (Connected) Cancel();
   epoch = epoch_;
   if (Mode == 0) {
-    const std::string content = IsChunked ? ParseChunked(Buffer) : Buffer;
-    Raise(PageReceived, std::string(Type), content, ViaGrab);
+    if (IsChunked) {
+      const std::string content = ParseChunked(Buffer);
+      Raise(PageReceived, std::string(Type), content, ViaGrab);
+      return;
+    }
+    // The body is handed over, not copied: a second copy of a large page
+    // would double its memory. The handler's content stays as it is
+    // whatever the handler does; Buffer holds the body again afterwards
+    // (even when the handler throws), until a new request starts.
+    struct GiveBack {
+      BasicHTTP& http;
+      std::string content;
+      const std::uint64_t transfer;
+      ~GiveBack() {
+        if (transfer == http.transfer_ && http.Buffer.empty()) http.Buffer = std::move(content);
+      }
+    } page{*this, std::move(Buffer), transfer_};
+    Buffer.clear();
+    Raise(PageReceived, std::string(Type), page.content, ViaGrab);
   } else {
     const std::optional<fw::FolderItem> file = File;
     Raise(FileReceived, std::string(Type), file, ViaGrab);

@@ -39,13 +39,14 @@ struct BlockEnd {
   std::size_t position = std::string::npos;  // 0-based start of the doubled line end
 };
 
-// Bytes before `from` have been searched already and hold no doubled line
-// end that lies wholly inside them.
-BlockEnd FindBlockEnd(const std::string& bytes, std::size_t from) {
+// Searches the bytes waiting on the socket, where they lie, without taking
+// a copy of them on every arrival. Bytes before `from` have been searched
+// already and hold no doubled line end that lies wholly inside them.
+BlockEnd FindBlockEnd(const fw::TCPSocket& socket, std::size_t from) {
   BlockEnd best;
   for (const char* lineEnd : {"\r\n", "\r", "\n"}) {
     const std::string end(lineEnd);
-    const std::size_t p = bytes.find(end + end, from);
+    const std::size_t p = socket.FindWaiting(end + end, from);
     // On a tie the longer line end wins: CR LF CR LF also holds CR, LF CR LF.
     if (p != std::string::npos && p < best.position) best = BlockEnd{end, p};
   }
@@ -82,19 +83,19 @@ void BasicHTTP::Event_DataAvailable() {
       return;
     }
 
-    const std::string waiting = Lookahead();
+    const std::size_t waiting = BytesAvailable();
     const std::size_t longestEnd = 4;  // CR LF CR LF may straddle two arrivals
     const BlockEnd end =
-        FindBlockEnd(waiting, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
+        FindBlockEnd(*this, headerScanned_ > longestEnd - 1 ? headerScanned_ - (longestEnd - 1) : 0);
     const std::size_t blockSize =
-        end.position == std::string::npos ? waiting.size() : end.position + 2 * end.lineEnd.size();
+        end.position == std::string::npos ? waiting : end.position + 2 * end.lineEnd.size();
     if (blockSize > kMaxHeaderBlock || (end.position == std::string::npos && blockSize == kMaxHeaderBlock)) {
       Cancel();
       AbortTransfer(fw::kSocketProtocolError);
       return;
     }
     if (end.position == std::string::npos) {  // wait for the rest of the block
-      headerScanned_ = waiting.size();
+      headerScanned_ = waiting;
       return;
     }
     headerScanned_ = 0;
@@ -132,22 +133,24 @@ void BasicHTTP::ParseHeader(const std::string& header) {
   std::string target;
   for (int k = 1; k < static_cast<int>(headers->Field.size()) && k < static_cast<int>(headers->Value.size());
        ++k) {
-    const std::string name = headers->Field[k];
-    const std::string raw = headers->Value[k];
-    const std::string value = fw::Trim(HTTPModule::Unquote(fw::Trim(fw::NthField(raw, ";", 1))));
+    // Nobody else holds the list yet, so it stays as it is while handlers run.
+    const std::string& name = headers->Field[k];
+    const std::string& raw = headers->Value[k];
+    // Worked out only for the headers that use it: most lines are none of ours.
+    const auto value = [&raw] { return fw::Trim(HTTPModule::Unquote(fw::Trim(fw::NthField(raw, ";", 1)))); };
 
     if (fw::StrEq(name, "Content-Type")) {
-      Type = value;
+      Type = value();
     } else if (fw::StrEq(name, "Content-Length")) {
-      Size = DeclaredLength(value);
+      Size = DeclaredLength(value());
       if (ResumeSize > 0) Size += ResumeSize;
     } else if (fw::StrEq(name, "Content-Range")) {
-      if (Size == 0) Size = DeclaredLength(fw::NthField(value, "/", 2));
+      if (Size == 0) Size = DeclaredLength(fw::NthField(value(), "/", 2));
     } else if (fw::StrEq(name, "Location")) {
       // A ";" is an ordinary character of a URL, so the whole value counts.
       if (code == 201 || (code >= 300 && code <= 399)) target = fw::Trim(HTTPModule::Unquote(fw::Trim(raw)));
     } else if (fw::StrEq(name, "Transfer-Encoding")) {
-      IsChunked = fw::StrEq(value, "chunked");
+      IsChunked = fw::StrEq(value(), "chunked");
     } else if (fw::StrEq(name, "Set-Cookie")) {
       auto cookie = std::make_shared<HTTPCookie>();
       if (cookie->Parse(raw, CookieDomain, CookiePath, ServerPath, ServerAddress)) {
@@ -266,6 +269,7 @@ void BasicHTTP::Event_Error() {
 void BasicHTTP::AbortTransfer(int code) {
   // A partial download keeps its bytes, so that it can be resumed.
   if (Mode == 1 && HeaderReceived && !Buffer.empty() && !WriteBuffer(true)) return;
+  CloseFile();
   const std::uint64_t transfer = transfer_;
   Raise(TCPError, code);
   if (transfer == transfer_) Raise(Cancelled);
@@ -281,6 +285,7 @@ std::string BasicHTTP::CurrentURL() const {
 void BasicHTTP::Cancel() {
   ReadAll();
   Close();
+  CloseFile();
   ServerAddress.clear();
   ServerPath.clear();
   ServerPort = 0;

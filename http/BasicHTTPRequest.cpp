@@ -44,8 +44,9 @@ void BasicHTTP::Init() {
   } else if (FormData.empty() && fw::StrEq(Command, "POST")) {
     Command = "GET";
   }
+  CloseFile();
   EndLine.clear();
-  Buffer.clear();
+  std::string().swap(Buffer);  // a large page's memory goes with it
   Type.clear();
   Size = 0;
   if (!RememberSettings) {

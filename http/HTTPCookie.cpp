@@ -1,6 +1,9 @@
 #include "http/HTTPCookie.h"
 
 #include <array>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "framework/text/Text.h"
 #include "http/HTTPModule.h"
@@ -53,28 +56,38 @@ bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain
 
   const std::string s = fw::ReplaceAll(fw::Trim(text), fw::Chr(34), "");
 
-  const std::string pair = fw::LTrim(fw::NthField(s, ";", 1));
+  // The ";"-separated fields in one walk: asking for the i-th field each
+  // time would search the text again from its start.
+  std::size_t end = fw::FindBytes(s, ";");
+  const std::string pair = fw::LTrim(s.substr(0, end));
   Name = fw::NthField(pair, "=", 1);
   Value = HTTPModule::GetAfter(pair, "=");
 
-  const int fields = fw::CountFields(s, ";");
-  for (int i = 2; i <= fields; ++i) {
+  // Of "expires" and "max-age" only the last counts; it is read once, after
+  // the walk, since every reading of a date asks the system for the time.
+  std::optional<std::pair<std::string, bool>> expiry;
+  while (end != std::string::npos) {
+    const std::size_t start = end + 1;
+    end = fw::FindBytes(s, ";", start);
     // Only the left side is trimmed: "path =/" names "path " and is ignored.
-    const std::string attribute = fw::LTrim(fw::NthField(s, ";", i));
+    const std::string attribute =
+        fw::LTrim(s.substr(start, end == std::string::npos ? std::string::npos : end - start));
     const std::string value = HTTPModule::GetAfter(attribute, "=");
     const std::string name = HTTPModule::GetBefore(attribute, "=");
     if (fw::StrEq(name, "expires")) {
-      SetDate(value, false);
+      expiry.emplace(value, false);
     } else if (fw::StrEq(name, "path")) {
       Path = CleanPath(value);
     } else if (fw::StrEq(name, "domain")) {
       Domain = value;
     } else if (fw::StrEq(name, "max-age")) {
-      SetDate(value, true);
+      expiry.emplace(value, true);
     } else if (fw::StrEq(name, "secure") || fw::StrEq(attribute, "secure")) {
       Secure = true;
     }
   }
+
+  if (expiry) SetDate(expiry->first, expiry->second);
 
   if (Domain.empty()) {
     Domain = defaultDomain;

@@ -1,9 +1,10 @@
 #include "http/HTTPHeaders.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "framework/text/Text.h"
-#include "http/HTTPModule.h"
 
 HTTPHeaders::HTTPHeaders() : Field(1), Value(1) {}
 
@@ -18,10 +19,10 @@ void HTTPHeaders::Repair() {
   Value.resize(size);
 }
 
-void HTTPHeaders::Append(const std::string& name, const std::string& value) {
+void HTTPHeaders::Append(std::string name, std::string value) {
   Repair();
-  Field.push_back(name);
-  Value.push_back(value);
+  Field.push_back(std::move(name));
+  Value.push_back(std::move(value));
 }
 
 void HTTPHeaders::Add(const std::string& name, const std::string& value) { Append(fw::Trim(name), fw::Trim(value)); }
@@ -47,17 +48,30 @@ std::string HTTPHeaders::Get(const std::string& name) const {
 }
 
 void HTTPHeaders::Parse(const std::string& text, const std::string& lineEnd) {
-  const int lines = fw::CountFields(text, lineEnd);
-  for (int i = 1; i <= lines; ++i) {
-    const std::string line = fw::NthField(text, lineEnd, i);
-    const std::string first = fw::Left(line, 1);
-    if (first == " " || first == "\t") {
+  // One walk through the text, line by line, in bytes: asking for the i-th
+  // field of the whole text each time would search it again from the start.
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = fw::FindBytes(text, lineEnd, start);
+    const std::string_view line =
+        std::string_view(text).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
       // A folded line belongs to the header above it; with none above
       // there is nothing to continue.
-      if (Count() > 0) Value[Count()] += " " + fw::Trim(line);
-      continue;
+      if (Count() > 0) {
+        std::string& value = Value[Count()];
+        value += ' ';
+        value += fw::Trim(std::string(line));
+      }
+    } else {
+      // The name is the text before the first ":", untrimmed (the whole
+      // line when there is none); the value is the trimmed text after it.
+      const std::size_t colon = line.find(':');
+      Append(std::string(line.substr(0, colon)),
+             colon == std::string_view::npos ? std::string() : fw::Trim(std::string(line.substr(colon + 1))));
     }
-    Append(fw::NthField(line, ":", 1), fw::Trim(HTTPModule::GetAfter(line, ":")));
+    if (end == std::string::npos) break;
+    start = end + lineEnd.size();
   }
 }
 

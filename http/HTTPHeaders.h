@@ -36,5 +36,5 @@ class HTTPHeaders {
   // Field and Value are public, so a caller may have left them uneven or
   // without the placeholder; pad them back before appending or removing.
   void Repair();
-  void Append(const std::string& name, const std::string& value);
+  void Append(std::string name, std::string value);
 };

@@ -18,9 +18,6 @@ using layout::Set;
 
 constexpr std::uint32_t kLinkColour = 0x070FFF;
 
-// The label shows the very address its click opens.
-std::string MakersSite() { return "http://" + Hosts::WebHost(); }
-
 }  // namespace
 
 void AboutWindow::Layout() {
@@ -32,11 +29,12 @@ void AboutWindow::Layout() {
 void AboutWindow::CreateControls() {
   // name, left, top, width, height, then the design-time settings, in
   // creation order. Nothing follows the window's edges when it is resized.
+  // Each link label shows the very address its click opens.
   Set(Add<StaticText>("AboutVersionLabel", 54, 23, 70, 20)).Font("System", 9).Text("v1.0");
   Set(Add<StaticText>("StaticText1", 54, 10, 100, 20)).Font("System", 12).Text("Breezeling");
   Set(Add<Canvas>("RobotIcon", 10, 8, 32, 32)).Backdrop(Pictures::BreezelingIcon());
   Set(Add<StaticText>("StaticText4", 145, 35, 150, 15)).Font("System", 9).Underline()
-      .Color(kLinkColour).Text(MakersSite())
+      .Color(kLinkColour).Text(Hosts::MakersSiteURL())
       .OnMouseDown([this](int x, int y) { return StaticText4_MouseDown(x, y); });
   Set(Add<StaticText>("StaticText5", 145, 48, 150, 15)).Font("System", 9).Underline()
       .Color(kLinkColour).Text(Hosts::AuthorURL())
@@ -52,7 +50,7 @@ bool AboutWindow::Event_KeyDown(const std::string& key) {
 }
 
 bool AboutWindow::StaticText4_MouseDown(int, int) {
-  fw::ShowURL(MakersSite());
+  fw::ShowURL(Hosts::MakersSiteURL());
   return false;
 }
 

@@ -5,6 +5,24 @@
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
 
+namespace {
+
+class ChangeLogWindowView final : public Views::ChangeLogView {
+ public:
+  void Show(const std::string& changeLog) override {
+    ChangeLogWindow& window = ChangeLogWindow::Instance();
+    window.Show();
+    window.Ctl<fw::StaticText>("ChangeLogText").SetText(changeLog);
+  }
+};
+
+}  // namespace
+
+Views::ChangeLogView& ChangeLogWindow::View() {
+  static ChangeLogWindowView view;
+  return view;
+}
+
 void ChangeLogWindow::Layout() {
   Apply({.title = "Update Available", .width = 300, .height = 160, .frame = 3, .placement = 2,
          .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,

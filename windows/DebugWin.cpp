@@ -6,6 +6,22 @@
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
 
+namespace {
+
+class DebugWinView final : public Views::DebugView {
+ public:
+  void ShowResponse(const std::string& text) override {
+    DebugWin::Instance().Ctl<fw::EditField>("Response").SetText(text);
+  }
+};
+
+}  // namespace
+
+Views::DebugView& DebugWin::View() {
+  static DebugWinView view;
+  return view;
+}
+
 void DebugWin::Layout() {
   Apply({.title = "Debug", .width = 300, .height = 172, .frame = 0, .placement = 4,
          .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,

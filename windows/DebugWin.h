@@ -1,9 +1,10 @@
 #pragma once
 // Shows the raw text of the replies as they arrive, for looking at what
 // the proxy and the web host sent. While it is open (Globals::DebugWInOpen)
-// the reply handlers write each body into its field "Response".
+// the reply handlers show each body in it.
 #include <string>
 
+#include "core/Views.h"
 #include "framework/ui/Window.h"
 
 class DebugWin : public fw::Window {
@@ -11,6 +12,9 @@ class DebugWin : public fw::Window {
   // The one live debug window, made when there is none.
   static DebugWin& Instance() { return fw::ImplicitInstance<DebugWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<DebugWin>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::DebugView& View();
 
  protected:
   void Layout() override;

@@ -1,8 +1,8 @@
 #include "windows/ForecastFilling.h"
 
-#include <array>
 #include <string>
 
+#include "core/WeatherTable.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Date.h"
 #include "framework/text/Text.h"
@@ -13,51 +13,40 @@ namespace Globals {
 
 namespace {
 
+using WeatherTable::Column;
+
 constexpr int kDegreeSign = 161;  // Mac OS Roman
 
-struct Day {
-  const std::string* forecast;
-  const std::string* precipitation;
-  const std::string* humidity;
-  const std::string* max;
-  const std::string* min;
-};
-
-const std::array<Day, 7>& Days() {
-  using namespace WeatherValues;
-  static const std::array<Day, 7> days = {{
-      {&Day1Forecast, &Day1Precipitation, &Day1Humidity, &Day1TempMax, &Day1TempMin},
-      {&Day2Forecast, &Day2Precipitation, &Day2Humidity, &Day2TempMax, &Day2TempMin},
-      {&Day3Forecast, &Day3Precipitation, &Day3Humidity, &Day3TempMax, &Day3TempMin},
-      {&Day4Forecast, &Day4Precipitation, &Day4Humidity, &Day4TempMax, &Day4TempMin},
-      {&Day5Forecast, &Day5Precipitation, &Day5Humidity, &Day5TempMax, &Day5TempMin},
-      {&Day6Forecast, &Day6Precipitation, &Day6Humidity, &Day6TempMax, &Day6TempMin},
-      {&Day7Forecast, &Day7Precipitation, &Day7Humidity, &Day7TempMax, &Day7TempMin},
-  }};
-  return days;
+// A day's value as the forecast window writes it: a temperature after a
+// blank with the degree sign and the unit letter, a percentage with "%".
+std::string Shown(const WeatherTable::Entry& entry) {
+  const std::string& value = *entry.value;
+  switch (entry.unit) {
+    case WeatherTable::Unit::Temperature: return value + " " + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
+    case WeatherTable::Unit::Percent: return value + "%";
+    case WeatherTable::Unit::Speed: return value + " " + WeatherValues::UnitSpeed;
+    case WeatherTable::Unit::Degrees:
+    case WeatherTable::Unit::None: break;
+  }
+  return value;
 }
 
 }  // namespace
 
 void PopulateForecastWindow() {
   ForecastWin& win = ForecastWin::Instance();
-  const auto label = [&win](const char* family, int n) -> fw::StaticText& {
-    return win.Ctl<fw::StaticText>(family + fw::Str(n));
+  const auto fill = [&win](Column column, int day) {
+    win.Ctl<fw::StaticText>(ForecastWin::ValueLabel(column, day))
+        .SetText(Shown(WeatherTable::At(column, day)));
   };
-  const std::string degrees = " " + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
-  const auto& days = Days();
-
   for (int n = 1; n <= 7; ++n) {
-    const Day& day = days[static_cast<std::size_t>(n - 1)];
-    label("Fore", n).SetText(*day.forecast);
-    label("Pre", n).SetText(*day.precipitation + "%");
+    fill(Column::Forecast, n);
+    fill(Column::Precipitation, n);
   }
-  for (int n = 1; n <= 7; ++n)
-    label("Hum", n).SetText(*days[static_cast<std::size_t>(n - 1)].humidity + "%");
+  for (int n = 1; n <= 7; ++n) fill(Column::Humidity, n);
   for (int n = 1; n <= 7; ++n) {
-    const Day& day = days[static_cast<std::size_t>(n - 1)];
-    label("Max", n).SetText(*day.max + degrees);
-    label("Min", n).SetText(*day.min + degrees);
+    fill(Column::High, n);
+    fill(Column::Low, n);
   }
 }
 

@@ -6,9 +6,11 @@
 #include "app/Pictures.h"
 #include "core/Globals.h"
 #include "framework/text/Date.h"
+#include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
+#include "windows/ForecastFilling.h"
 
 namespace {
 
@@ -49,7 +51,25 @@ constexpr int kRowHeight = 36;
 
 std::string Numbered(const char* family, int n) { return family + fw::Str(n); }
 
+using WeatherTable::Column;
+
+class ForecastWinView final : public Views::ForecastView {
+ public:
+  // Each label is reached through the window's accessor.
+  void PopulateForecastWindow() override { Globals::PopulateForecastWindow(); }
+};
+
+// The picture beside a column's value.
+fw::PicturePtr IconOf(Column column, int day) {
+  return Pictures::ForIcon(WeatherTable::At(column, day).icon);
+}
+
 }  // namespace
+
+Views::ForecastView& ForecastWin::View() {
+  static ForecastWinView view;
+  return view;
+}
 
 void ForecastWin::Layout() {
   Apply({.title = "Weather Forecast", .width = 300, .height = 290, .frame = 0, .placement = 2,
@@ -71,20 +91,20 @@ void ForecastWin::CreateControls() {
     const bool first = n == 1;  // the first day label is a little smaller
     Set(Add<StaticText>(Numbered("DayLabel", n), 23, 40 + d, first ? 82 : 89, first ? 15 : 16))
         .Font("System", kDay).Text(row.day);
-    Set(Add<Canvas>(row.highIcon, 115, 41 + d, 16, 16)).Backdrop(Pictures::TempHighIcon());
-    Set(Add<StaticText>(Numbered("Max", n), 129, 43 + d, 34, 16)).Font("System", kValue)
+    Set(Add<Canvas>(row.highIcon, 115, 41 + d, 16, 16)).Backdrop(IconOf(Column::High, n));
+    Set(Add<StaticText>(ValueLabel(Column::High, n), 129, 43 + d, 34, 16)).Font("System", kValue)
         .ShrinkToFit(kSmallestValue);
-    Set(Add<Canvas>(row.lowIcon, 160, 41 + d, 16, 16)).Backdrop(Pictures::TempLowIcon());
-    Set(Add<StaticText>(Numbered("Min", n), 175, 43 + d, 34, 16)).Font("System", kValue)
+    Set(Add<Canvas>(row.lowIcon, 160, 41 + d, 16, 16)).Backdrop(IconOf(Column::Low, n));
+    Set(Add<StaticText>(ValueLabel(Column::Low, n), 175, 43 + d, 34, 16)).Font("System", kValue)
         .ShrinkToFit(kSmallestValue);
-    Set(Add<Canvas>(row.humidityIcon, 207, 41 + d, 16, 16)).Backdrop(Pictures::Humidity());
+    Set(Add<Canvas>(row.humidityIcon, 207, 41 + d, 16, 16)).Backdrop(IconOf(Column::Humidity, n));
     // Widened up to the rain icon, so that "100%" fits.
-    Set(Add<StaticText>(Numbered("Hum", n), 222, 43 + d, 28, 16)).Font("System", kValue)
+    Set(Add<StaticText>(ValueLabel(Column::Humidity, n), 222, 43 + d, 28, 16)).Font("System", kValue)
         .ShrinkToFit(kSmallestValue).Text(first ? "100%" : "");
-    Set(Add<Canvas>(row.rainIcon, 250, 41 + d, 16, 16)).Backdrop(Pictures::Rain());
-    Set(Add<StaticText>(Numbered("Pre", n), 269, 43 + d, 34, 16)).Font("System", kValue)
+    Set(Add<Canvas>(row.rainIcon, 250, 41 + d, 16, 16)).Backdrop(IconOf(Column::Precipitation, n));
+    Set(Add<StaticText>(ValueLabel(Column::Precipitation, n), 269, 43 + d, 34, 16)).Font("System", kValue)
         .ShrinkToFit(kSmallestValue).Text("100%");
-    Set(Add<StaticText>(Numbered("Fore", n), 23, 55 + d, 270, 16)).Font("System", kValue)
+    Set(Add<StaticText>(ValueLabel(Column::Forecast, n), 23, 55 + d, 270, 16)).Font("System", kValue)
         .Text("Rainy with a chance of meatballs");
   }
 
@@ -94,6 +114,18 @@ void ForecastWin::CreateControls() {
 
   // A window made anew shows the days that follow the day it was made.
   ShowDayNamesAfter(fw::Date().DayOfWeek());
+}
+
+std::string ForecastWin::ValueLabel(Column column, int day) {
+  switch (column) {
+    case Column::Forecast: return Numbered("Fore", day);
+    case Column::Precipitation: return Numbered("Pre", day);
+    case Column::Humidity: return Numbered("Hum", day);
+    case Column::High: return Numbered("Max", day);
+    case Column::Low: return Numbered("Min", day);
+    case Column::None: break;
+  }
+  throw fw::NilObjectException("the forecast window shows no value in that column");
 }
 
 void ForecastWin::ShowDayNamesAfter(int weekday) {

@@ -1,11 +1,11 @@
 #pragma once
 // The seven-day forecast: one row a day with the weekday, the high and the
 // low, humidity and chance of rain, each after its icon, and the forecast
-// text under them. windows/ForecastFilling.h fills it; other code reaches
-// the labels by name ("Fore1".."Fore7", "Pre1", "Hum1", "Max1", "Min1", ...,
-// "DayLabel1".."DayLabel7").
+// text under them. windows/ForecastFilling.h fills it.
 #include <string>
 
+#include "core/Views.h"
+#include "core/WeatherTable.h"
 #include "framework/ui/Window.h"
 
 class ForecastWin : public fw::Window {
@@ -13,6 +13,13 @@ class ForecastWin : public fw::Window {
   // The one live forecast window, made when there is none.
   static ForecastWin& Instance() { return fw::ImplicitInstance<ForecastWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<ForecastWin>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::ForecastView& View();
+
+  // The label that shows a column's value on a day (1 to 7): "Max3" is the
+  // third day's high.
+  static std::string ValueLabel(WeatherTable::Column column, int day);
 
   // Names rows 2 to 7 after the six days that follow a day of the given
   // weekday (1 = Sunday ... 7 = Saturday); row 1 always reads "Today".

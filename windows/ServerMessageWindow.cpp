@@ -5,6 +5,24 @@
 #include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
 
+namespace {
+
+class ServerMessageWindowView final : public Views::ServerMessageView {
+ public:
+  void Show(const std::string& message) override {
+    ServerMessageWindow& window = ServerMessageWindow::Instance();
+    window.Show();
+    window.Ctl<fw::StaticText>("ServerMessageText").SetText(message);
+  }
+};
+
+}  // namespace
+
+Views::ServerMessageView& ServerMessageWindow::View() {
+  static ServerMessageWindowView view;
+  return view;
+}
+
 void ServerMessageWindow::Layout() {
   Apply({.title = "Message From Larkspire SW", .width = 300, .height = 144, .frame = 3, .placement = 4,
          .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,

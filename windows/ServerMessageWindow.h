@@ -1,8 +1,9 @@
 #pragma once
 // "Message From Larkspire SW": the free message of the update information,
-// in the label "ServerMessageText", cut at the label's edge when longer.
+// in one label, cut at the label's edge when longer.
 #include <string>
 
+#include "core/Views.h"
 #include "framework/ui/Window.h"
 
 class ServerMessageWindow : public fw::Window {
@@ -10,6 +11,9 @@ class ServerMessageWindow : public fw::Window {
   // The one live message window, made (and shown) when there is none.
   static ServerMessageWindow& Instance() { return fw::ImplicitInstance<ServerMessageWindow>(); }
   static bool IsLive() { return fw::HasLiveInstance<ServerMessageWindow>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::ServerMessageView& View();
 
  protected:
   void Layout() override;

@@ -1,5 +1,8 @@
 #include "windows/SettingsWin.h"
 
+#include <string>
+#include <vector>
+
 #include "app/Design.h"
 #include "app/MainWin.h"
 #include "app/MainWindowFilling.h"
@@ -31,11 +34,37 @@ constexpr int kLabel = 12;  // pixel sizes of the labels and of the tiles' capti
 constexpr int kTile = 9;
 constexpr std::uint32_t kLinkColour = 0x070FFF;
 
+class SettingsWinView final : public Views::SettingsView {
+ public:
+  std::string Location() override { return Field().Text(); }
+  void SetLocation(const std::string& text) override { Field().SetText(text); }
+  std::vector<std::string> Items(Choice choice) override {
+    PopupMenu& popup = Popup(choice);
+    std::vector<std::string> items;
+    for (int i = 0; i < popup.ListCount(); ++i) items.push_back(popup.List(i));
+    return items;
+  }
+  std::string Chosen(Choice choice) override { return Popup(choice).Text(); }
+  void Select(Choice choice, int index) override { Popup(choice).SetListIndex(index); }
+
+ private:
+  static EditField& Field() { return SettingsWin::Instance().Ctl<EditField>("Location"); }
+  static PopupMenu& Popup(Choice choice) {
+    const char* name = choice == Choice::Temp ? "Temp" : choice == Choice::Speed ? "Speed" : "Robot";
+    return SettingsWin::Instance().Ctl<PopupMenu>(name);
+  }
+};
+
 void OpenProductPage(const std::string& product) {
-  fw::ShowURL("http://" + Hosts::WebHost() + "/" + product);
+  fw::ShowURL(Hosts::ProductURL(product));
 }
 
 }  // namespace
+
+Views::SettingsView& SettingsWin::View() {
+  static SettingsWinView view;
+  return view;
+}
 
 void SettingsWin::Layout() {
   Apply({.title = "Settings", .width = 300, .height = 276, .frame = 0, .placement = 2,

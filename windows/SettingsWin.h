@@ -2,11 +2,12 @@
 // The settings: the place, the temperature and speed units and the robot,
 // applied all at once by Save, and links to two of the maker's other
 // products. The window keeps no state of its own: the saved settings live
-// in Globals (UserLocation, UserTempUnit, UserSpeedUnit, UserRobot) and
-// other code reads and sets the controls "Location", "Temp", "Speed" and
-// "Robot" by name.
+// in Globals (UserLocation, UserTempUnit, UserSpeedUnit, UserRobot), and
+// the core reads and sets the place and the three choices through the
+// window's face.
 #include <string>
 
+#include "core/Views.h"
 #include "framework/ui/Window.h"
 
 class SettingsWin : public fw::Window {
@@ -14,6 +15,9 @@ class SettingsWin : public fw::Window {
   // The one live settings window, made when there is none.
   static SettingsWin& Instance() { return fw::ImplicitInstance<SettingsWin>(); }
   static bool IsLive() { return fw::HasLiveInstance<SettingsWin>(); }
+  // The window as the core sees it; each call reaches the window of the
+  // moment through Instance().
+  static Views::SettingsView& View();
 
   // Shows the picture of the robot chosen in "Robot"; a name that is no
   // robot's leaves the preview as it was.

@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
   fw::SetMsgBoxHandler([](const std::string&) {});
   fw::SetShowURLHandler([](const std::string&) {});
   Hosts::SetForTesting("127.0.0.1:9", "127.0.0.1:9");
+  _RegisterViews();
   _InitFileTypes();
   _NewAppInstance();
   _ApplicationAddMenuHandlers();

@@ -52,6 +52,12 @@ bool TextOutputStream::Write(const std::string& text) {
 
 bool TextOutputStream::WriteLine(const std::string& text) { return Write(text) && Write("\n"); }
 
+bool TextOutputStream::Flush() {
+  if (file_ == nullptr) return false;
+  if (std::fflush(file_) != 0) ok_ = false;
+  return ok_;
+}
+
 bool TextOutputStream::Close() {
   if (file_ == nullptr) return ok_;
   if (replacement_) {

@@ -40,6 +40,9 @@ class TextOutputStream {
   // False once a write has failed.
   bool Write(const std::string& text);
   bool WriteLine(const std::string& text);
+  // Hands what has been written to the system, so that others reading the
+  // file see it, and the stream can go on; false once a write has failed.
+  bool Flush();
   bool Close();
 
  private:

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/net/BodyMemory.h"
 #include "framework/net/ChunkedDecoder.h"
 #include "framework/net/SocketDisposal_p.h"
 #include "framework/net/SocketErrors.h"
@@ -24,8 +25,6 @@ constexpr int kDefaultConnectTimeoutMs = 30000;
 constexpr int kDefaultReplyTimeoutMs = 60000;
 // A Content-Length above this is not believed (and is taken as absent).
 constexpr std::int64_t kMaxContentLength = std::int64_t{1} << 52;
-// Memory reserved up front for a body of announced length, at most.
-constexpr std::int64_t kMaxReserve = 16 * 1024 * 1024;
 // The longest header block believed, blank line included; a server that
 // sends header lines for ever must not grow memory for ever.
 constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
@@ -370,7 +369,7 @@ struct HTTPSocket::Impl {
       const std::int64_t announced = chunked ? -1 : ParseLength(headers.Value("Content-Length"));
       hasLength = announced >= 0;
       length = hasLength ? announced : 0;
-      if (hasLength) content.reserve(static_cast<std::size_t>(std::min(length, kMaxReserve)));
+      if (hasLength) ReserveBody(content, length);
       phase = Phase::Body;
 
       const InternetHeaders copy = headers;

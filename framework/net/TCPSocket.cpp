@@ -31,6 +31,13 @@ constexpr int kLingerMs = 5000;
 // this many and outweigh the bytes still waiting, so reading a big body in
 // small pieces stays linear.
 constexpr std::size_t kCompactThreshold = 64 * 1024;
+// The most that Qt reads from the system before we take it over. Without a
+// limit a fast sender hands over megabytes at a time, each piece in fresh
+// memory whose pages must be fetched, and the copies no longer fit the
+// processor's caches; from 128 KiB on the C library hands each piece out
+// as fresh pages. Nothing waits longer for it: the buffer is drained on
+// every arrival, and Qt reads on as soon as it has room.
+constexpr qint64 kReadBufferSize = 64 * 1024;
 
 // Qt reports a reset by the other side exactly as an orderly close. A second
 // descriptor of the same connection keeps it in the system after Qt has let
@@ -169,12 +176,17 @@ struct TCPSocket::Impl {
     undelivered = false;
   }
 
-  // Moves what the system received into our own buffer.
+  // Moves what the system received into our own buffer, straight from
+  // Qt's, without a QByteArray in between.
   void Pull() {
     if (!sock) return;
-    const QByteArray data = sock->readAll();
-    if (data.isEmpty()) return;
-    buffer.append(data.constData(), static_cast<std::size_t>(data.size()));
+    const qint64 available = sock->bytesAvailable();
+    if (available <= 0) return;
+    const std::size_t before = buffer.size();
+    buffer.resize(before + static_cast<std::size_t>(available));
+    const qint64 got = sock->read(buffer.data() + before, available);
+    buffer.resize(before + static_cast<std::size_t>(std::max<qint64>(got, 0)));
+    if (got <= 0) return;
     undelivered = true;
     RestartSilence();
   }
@@ -308,6 +320,7 @@ struct TCPSocket::Impl {
     silenceTimer = new QTimer(ctx);
     silenceTimer->setSingleShot(true);
     sock->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    sock->setReadBufferSize(kReadBufferSize);
 
     QObject::connect(sock, &QAbstractSocket::connected, ctx, [this] {
       net_detail::DispatchScope scope;
@@ -359,6 +372,12 @@ std::string TCPSocket::Lookahead() const { return impl_->buffer.substr(impl_->of
 
 std::string TCPSocket::Read(std::size_t count) {
   const std::size_t n = std::min(count, impl_->Waiting());
+  if (impl_->offset == 0 && n == impl_->buffer.size() && n > 0) {
+    // Everything that waits: hand the buffer itself over rather than a copy.
+    std::string out = std::move(impl_->buffer);
+    impl_->buffer.clear();
+    return out;
+  }
   std::string out = impl_->buffer.substr(impl_->offset, n);
   impl_->Consume(n);
   return out;
@@ -367,6 +386,12 @@ std::string TCPSocket::Read(std::size_t count) {
 std::string TCPSocket::ReadAll() { return Read(impl_->Waiting()); }
 
 std::size_t TCPSocket::BytesAvailable() const { return impl_->Waiting(); }
+
+std::size_t TCPSocket::FindWaiting(const std::string& bytes, std::size_t from) const {
+  if (from > impl_->Waiting()) return std::string::npos;
+  const std::size_t found = impl_->buffer.find(bytes, impl_->offset + from);
+  return found == std::string::npos ? found : found - impl_->offset;
+}
 
 void TCPSocket::Close() {
   impl_->Dispose(true);

@@ -33,6 +33,12 @@ class TCPSocket {
   std::string Read(std::size_t count);    // consumes up to count bytes
   std::string ReadAll();                  // consumes all waiting bytes
   std::size_t BytesAvailable() const;
+  // Where bytes first occur in the waiting bytes at or after the offset
+  // from (0-based, counted from the first waiting byte), byte for byte;
+  // std::string::npos when they do not. Nothing is consumed or copied, so a
+  // reader waiting for a marker need not take a Lookahead of everything
+  // on each arrival.
+  std::size_t FindWaiting(const std::string& bytes, std::size_t from = 0) const;
 
   // Closes the connection (or stops connecting) and drops the waiting bytes.
   // Raises no event; nothing that arrives afterwards is delivered.

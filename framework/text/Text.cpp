@@ -364,6 +364,10 @@ int InStr(int start, const std::string& s, const std::string& find) {
   return ClampToInt(skip + 1 + CharsBetween(s, offset, found));
 }
 
+std::size_t FindBytes(const std::string& s, const std::string& find, std::size_t from) {
+  return FindFolded(s, find, from);
+}
+
 std::string NthField(const std::string& s, const std::string& separator, int index) {
   if (index < 1) return std::string();
   if (separator.empty()) return index == 1 ? s : std::string();
@@ -427,7 +431,13 @@ std::string WithLineEnds(const std::string& s, const std::string& lineEnd) {
   return out;
 }
 
-std::string Trim(const std::string& s) { return LTrim(RTrim(s)); }
+std::string Trim(const std::string& s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  while (begin < end && IsBlank(At(s, begin))) ++begin;
+  while (end > begin && IsBlank(At(s, end - 1))) --end;
+  return s.substr(begin, end - begin);
+}
 
 std::string LTrim(const std::string& s) {
   std::size_t i = 0;

@@ -5,6 +5,7 @@
 // searched or compared (InStr, Replace, ReplaceAll, NthField, CountFields,
 // StrEq). Numbers are read and written with "." as the decimal mark,
 // whatever the locale.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,13 @@ std::string Mid(const std::string& s, int start, int length);
 // counts as 1.
 int InStr(const std::string& s, const std::string& find);
 int InStr(int start, const std::string& s, const std::string& find);
+
+// Byte offset of the first occurrence of find at or after the byte offset
+// from, letter case ignored as by InStr; std::string::npos when absent, when
+// from lies past the end and when find is empty. For walks through large
+// texts that keep their place in bytes: InStr's character positions would
+// be counted again from the start on every call.
+std::size_t FindBytes(const std::string& s, const std::string& find, std::size_t from = 0);
 
 // Fields are 1-based; a missing field is the empty text. The empty text has
 // one (empty) field, and so has any text split at an empty separator.

@@ -28,6 +28,7 @@ std::string SilentHost() {
 
 void Reset() {
   _ReleaseAll();
+  _RegisterViews();
   Hosts::SetForTesting(SilentHost(), SilentHost());
   fw::Screen::SetDepthOverride(24);
 }

@@ -1,4 +1,6 @@
-// Every test starts from the state of a freshly started program.
+// Every test starts from the state of a freshly started program, whose
+// windows the core reaches through their faces.
+#include "app/Startup.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "core/WeatherValues.h"
@@ -13,6 +15,7 @@ void Fresh() {
   Globals::Release();
   WeatherValues::Release();
   Hosts::ResetForTesting();
+  _RegisterViews();
   // Set at start by the application object.
   Globals::CR = fw::Chr(13);
   Globals::LF = fw::Chr(10);

@@ -14,10 +14,14 @@ namespace {
 TEST(Units, SingleValuesAreConvertedAndWrittenWithOneDecimal) {
   using Convert = std::string (*)(const std::string&);
   const Convert f = &Globals::ToFahrenheit, c = &Globals::ToCelsius, mph = &Globals::ToMph, kmh = &Globals::ToKmh;
+  // Known conversions: water freezes at 0 C = 32 F and boils at 100 C =
+  // 212 F, the body is at 37 C = 98.6 F, the two scales meet at -40.
   const std::vector<std::tuple<Convert, std::string, std::string>> cases = {
-      {f, "20", "68.0"},    {f, "-40", "-40.0"}, {f, "", "32.0"},      {f, "12.3", "54.1"}, {f, "rain", "32.0"},
+      {f, "0", "32.0"},     {f, "100", "212.0"}, {f, "37", "98.6"},    {f, "-40", "-40.0"},
+      {c, "32", "0.0"},     {c, "212", "100.0"}, {c, "98.6", "37.0"},  {c, "-40", "-40.0"},
+      {f, "20", "68.0"},    {f, "", "32.0"},     {f, "12.3", "54.1"},  {f, "rain", "32.0"},
       {f, " 21.5C", "70.7"},  // blanks skipped, the number's end stops the read
-      {c, "68.0", "20.0"},  {c, "", "-17.8"},    {c, "54.1", "12.3"},  {c, "32", "0.0"},
+      {c, "68.0", "20.0"},  {c, "", "-17.8"},    {c, "54.1", "12.3"},
       {c, "31.95", "0.0"},  // rounds to zero: no minus sign
       {mph, "100", "62.1"}, {mph, "0.4", "0.2"}, {mph, "", "0.0"},
       {kmh, "62.1", "99.9"}, {kmh, "0.2", "0.3"}, {kmh, "-10", "-16.1"},
@@ -42,39 +46,44 @@ TEST(Units, CompassPointsCoverTheirSectorsForAnyAngle) {
   for (const auto& [angle, point] : cases) EXPECT_EQ(Globals::AngleToCompassDirection(angle), point) << angle;
 }
 
-// The sixteen temperatures, each given its own value.
-const std::array<std::string*, 16> kTemps{
-    &WeatherValues::Day1TempCurrent, &WeatherValues::Day1TempMax, &WeatherValues::Day2TempMax,
-    &WeatherValues::Day3TempMax,     &WeatherValues::Day4TempMax, &WeatherValues::Day5TempMax,
-    &WeatherValues::Day6TempMax,     &WeatherValues::Day7TempMax, &WeatherValues::Day1TempMin,
-    &WeatherValues::Day2TempMin,     &WeatherValues::Day3TempMin, &WeatherValues::Day4TempMin,
-    &WeatherValues::Day5TempMin,     &WeatherValues::Day6TempMin, &WeatherValues::Day7TempMin,
-    &WeatherValues::FeelsLikeCurrent};
-std::string Own(std::size_t i) { return std::to_string(i) + ".5"; }
+// The sixteen temperatures, each with its own known value in Celsius and
+// in Fahrenheit, so that a value left out, converted twice or mixed up with
+// another shows.
+const std::vector<std::tuple<std::string*, std::string, std::string>> kTemps{
+    {&WeatherValues::Day1TempCurrent, "0.0", "32.0"},    {&WeatherValues::Day1TempMax, "100.0", "212.0"},
+    {&WeatherValues::Day2TempMax, "37.0", "98.6"},       {&WeatherValues::Day3TempMax, "-40.0", "-40.0"},
+    {&WeatherValues::Day4TempMax, "20.0", "68.0"},       {&WeatherValues::Day5TempMax, "10.0", "50.0"},
+    {&WeatherValues::Day6TempMax, "-10.0", "14.0"},      {&WeatherValues::Day7TempMax, "30.0", "86.0"},
+    {&WeatherValues::Day1TempMin, "25.0", "77.0"},       {&WeatherValues::Day2TempMin, "15.0", "59.0"},
+    {&WeatherValues::Day3TempMin, "5.0", "41.0"},        {&WeatherValues::Day4TempMin, "-5.0", "23.0"},
+    {&WeatherValues::Day5TempMin, "35.0", "95.0"},       {&WeatherValues::Day6TempMin, "40.0", "104.0"},
+    {&WeatherValues::Day7TempMin, "-20.0", "-4.0"},      {&WeatherValues::FeelsLikeCurrent, "50.0", "122.0"}};
 
 TEST(Units, SetConvertersRewriteEveryValueOfTheirSetAndTheUnit) {
-  for (std::size_t i = 0; i < kTemps.size(); ++i) *kTemps[i] = Own(i);
-  WeatherValues::Day1WindgustsMax = "40";
-  WeatherValues::Day1WindspeedMax = "25.0";
+  for (const auto& [value, celsius, fahrenheit] : kTemps) *value = celsius;
+  // 100 km/h is 62.1 mph; 50 km/h is 31.1 mph.
+  WeatherValues::Day1WindgustsMax = "100";
+  WeatherValues::Day1WindspeedMax = "50";
   WeatherValues::Day1Forecast = "12";  // not a temperature: left alone
   WeatherValues::Day1Humidity = "80";
   WeatherValues::UnitTemp = "C";
   WeatherValues::UnitSpeed = "km/h";
 
   Globals::ConvertTemps();
-  for (std::size_t i = 0; i < kTemps.size(); ++i) EXPECT_EQ(*kTemps[i], Globals::ToFahrenheit(Own(i))) << i;
+  for (const auto& [value, celsius, fahrenheit] : kTemps) EXPECT_EQ(*value, fahrenheit) << celsius;
   EXPECT_EQ(WeatherValues::UnitTemp + " " + WeatherValues::UnitSpeed, "F km/h");
-  EXPECT_EQ(WeatherValues::Day1WindgustsMax, "40");  // speeds untouched by the temperature converter
+  EXPECT_EQ(WeatherValues::Day1WindgustsMax, "100");  // speeds untouched by the temperature converter
   Globals::ConvertTempsMetric();
-  for (std::size_t i = 0; i < kTemps.size(); ++i) EXPECT_EQ(*kTemps[i], Own(i)) << i;
+  for (const auto& [value, celsius, fahrenheit] : kTemps) EXPECT_EQ(*value, celsius) << fahrenheit;
   EXPECT_EQ(WeatherValues::UnitTemp, "C");
 
   Globals::ConvertSpeeds();
-  EXPECT_EQ(WeatherValues::Day1WindgustsMax + " " + WeatherValues::Day1WindspeedMax, "24.9 15.5");
+  EXPECT_EQ(WeatherValues::Day1WindgustsMax + " " + WeatherValues::Day1WindspeedMax, "62.1 31.1");
   EXPECT_EQ(WeatherValues::UnitSpeed, "mph");
-  EXPECT_EQ(WeatherValues::Day1TempCurrent, "0.5");
+  EXPECT_EQ(WeatherValues::Day1TempCurrent, "0.0");
+  // Back from the rounded mph: 62.1 mph is 99.9 km/h, 31.1 mph 50.1 km/h.
   Globals::ConvertSpeedsMetric();
-  EXPECT_EQ(WeatherValues::Day1WindgustsMax + " " + WeatherValues::Day1WindspeedMax, "40.1 24.9");
+  EXPECT_EQ(WeatherValues::Day1WindgustsMax + " " + WeatherValues::Day1WindspeedMax, "99.9 50.1");
   EXPECT_EQ(WeatherValues::UnitSpeed, "km/h");
   EXPECT_EQ(WeatherValues::Day1Forecast + " " + WeatherValues::Day1Humidity, "12 80");
 }

@@ -83,6 +83,9 @@ for target in "${targets[@]}"; do
     status=1
   fi
   runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz-logs/$target.log" | head -1 | grep -o '[0-9]*$' || true)"
+  # A forked run (FUZZ_KEEP_GOING) prints no final statistics; its last
+  # progress line carries the count.
+  [ -n "$runs" ] || runs="$(grep -oE '^#[0-9]+' "$build/fuzz-logs/$target.log" | tail -1 | tr -d '#' || true)"
   echo "$target: $result, ${runs:-?} executions (log: $build/fuzz-logs/$target.log)"
 done
 ls -1 "$build"/fuzz-findings/*/* 2>/dev/null || true

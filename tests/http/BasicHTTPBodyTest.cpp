@@ -2,6 +2,7 @@
 // chunked bodies and write failures.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,35 @@ TEST(BasicHTTPBody, CutShortOrGarbledRepliesAreErrors) {
   });
 }
 
+// A page handler keeps its content whatever it does meanwhile, even start
+// the next request; Buffer holds the last page's body afterwards.
+TEST(BasicHTTPBody, APageHandlerMayStartTheNextRequest) {
+  ScriptedServer server;
+  server.Enqueue(Script::Reply(200, "first"));
+  server.Enqueue(Script::Reply(200, "second"));
+  Probe p;
+  std::vector<std::string> pages;
+  p.http.PageReceived = [&](const std::string&, const std::string& content, bool) {
+    if (pages.empty()) p.http.Get(server.Url("/2"));
+    pages.push_back(content);
+  };
+  p.http.Get(server.Url("/1"));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pages.size() == 2; }));
+  EXPECT_EQ(pages, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(p.http.Buffer, "second");
+
+  // A handler that fails leaves the body in Buffer all the same.
+  server.Enqueue(Script::Reply(200, "third"));
+  p.http.PageReceived = [&](const std::string&, const std::string& content, bool) {
+    pages.push_back(content);
+    throw std::runtime_error("handler failed");
+  };
+  p.http.Get(server.Url("/3"));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pages.size() == 3; }));
+  EXPECT_EQ(pages.back(), "third");
+  EXPECT_EQ(p.http.Buffer, "third");
+}
+
 // Nothing on the connection for the silence limit ends the transfer with the
 // socket's timeout code; a slow but steady body is no silence.
 TEST(BasicHTTPBody, SilenceEndsTheTransfer) {
@@ -173,6 +203,22 @@ TEST(BasicHTTPBody, FileModeWritesInSlicesOfTheBufferSize) {
   expected.insert(expected.end(), {"status Download Complete!", "file "});
   EXPECT_EQ(p.events, expected);
   EXPECT_EQ(ReadFile(file), sent);
+
+  // Every write is in the file by the time its FileUpdated is raised, and
+  // goes to the file that File names then.
+  const fw::FolderItem other = Temp("other.bin");
+  Probe w;
+  std::vector<std::string> seen;
+  w.http.Mode = 1, w.http.File = Temp("seen.bin"), w.http.Size = 0, w.http.BufferSize = 1000;
+  w.hook = [&](const std::string& e) {
+    if (e.rfind("updated", 0) != 0) return;
+    seen.push_back(ReadFile(*w.http.File));
+    w.http.File = other;
+  };
+  w.http.AddToFile(std::string(1500, 'a'));
+  w.http.AddToFile(std::string(1200, 'b'));
+  EXPECT_EQ(seen, (std::vector<std::string>{std::string(1500, 'a'), std::string(1200, 'b')}));
+  EXPECT_EQ(ReadFile(Temp("seen.bin")), std::string(1500, 'a'));
 
   // A file already longer than announced: the close will end it.
   Probe q;

@@ -20,6 +20,7 @@ namespace {
 // Before a test on a pretend 24-bit screen, after it on the real one.
 void Fresh(int depth) {
   _ReleaseAll();
+  _RegisterViews();
   Hosts::ResetForTesting();
   fw::Screen::SetDepthOverride(depth);
 }

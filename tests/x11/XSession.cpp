@@ -22,6 +22,7 @@ namespace {
 
 void Reset() {
   _ReleaseAll();
+  _RegisterViews();
   Hosts::SetForTesting(Host().HostPort(), Host().HostPort());
 }
 

@@ -145,6 +145,23 @@ TEST(TextStreams, CreateTextFileReplacesAndAppendCreates) {
   EXPECT_EQ(ReadBytes(file), "new");
 }
 
+TEST(TextStreams, FlushHandsTheBytesOverAndTheStreamGoesOn) {
+  const fw::FolderItem file = *fw::TemporaryFolder().Child("flushed.bin");
+  auto out = file.AppendToTextFile();
+  ASSERT_TRUE(out);
+  // Pieces smaller than the stream's own buffer: only the flush moves them.
+  for (const std::string piece : {"abc", "de", ""}) {
+    const std::string before = ReadBytes(file);
+    EXPECT_TRUE(out->Write(piece));
+    EXPECT_TRUE(out->Flush());
+    EXPECT_EQ(ReadBytes(file), before + piece);
+    EXPECT_EQ(file.Length(), static_cast<std::int64_t>(before.size() + piece.size()));
+  }
+  EXPECT_TRUE(out->Close());
+  EXPECT_FALSE(out->Flush());
+  EXPECT_EQ(ReadBytes(file), "abcde");
+}
+
 TEST(TextStreams, StreamsThatCannotOpenGiveNone) {
   const fw::FolderItem temp = fw::TemporaryFolder();
   const fw::FolderItem folder = *temp.Child("folder"), orphan = *temp.Child("no such folder")->Child("file");

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -75,8 +76,16 @@ TEST_F(TCPSocketTest, LookaheadPeeksWhileReadAndReadAllConsume) {
   EXPECT_TRUE(sock->IsConnected());
   EXPECT_EQ(sock->Lookahead(), "abcdefghij");
   EXPECT_EQ(sock->Lookahead(), "abcdefghij");
+  EXPECT_EQ(sock->FindWaiting("cd"), 2u);
   EXPECT_EQ(sock->Read(3), "abc");
   EXPECT_EQ(sock->Lookahead(), "defghij");
+  // Offsets count from the first byte still waiting.
+  const auto npos = std::string::npos;
+  const std::tuple<std::string, std::size_t, std::size_t> finds[] = {
+      {"fg", 0, 2}, {"fg", 2, 2}, {"fg", 3, npos}, {"abc", 0, npos}, {"j", 6, 6}, {"j", 7, npos}, {"j", 99, npos},
+  };
+  for (const auto& [bytes, from, expected] : finds) EXPECT_EQ(sock->FindWaiting(bytes, from), expected) << bytes;
+  EXPECT_EQ(sock->BytesAvailable(), 7u);
   EXPECT_EQ(sock->Read(0), "");
   EXPECT_EQ(sock->Read(100), "defghij");
   EXPECT_EQ(sock->BytesAvailable(), 0u);

@@ -50,6 +50,21 @@ TEST(Text, InStrFindsIgnoringCaseFromStart) {
   EXPECT_EQ(fw::InStr("abcabc", "CA"), 3);
 }
 
+TEST(Text, FindBytesKeepsItsPlaceInBytesAndIgnoresCase) {
+  const auto npos = std::string::npos;
+  const std::tuple<std::string, std::string, std::size_t, std::size_t> cases[] = {
+      {"abcabc", "c", 0, 2},   {"abcabc", "c", 3, 5},   {"abcabc", "c", 5, 5},   {"abcabc", "c", 6, npos},
+      {"abcabc", "c", 99, npos}, {"abcabc", "", 0, npos}, {"ab", "abc", 0, npos}, {"a\r\nb\r\n", "\r\n", 2, 4},
+      {"xx Set-Cookie", "SET-COOKIE", 0, 3},
+      {kE + "t" + kE + ":x", ":", 0, 5},  // bytes, not characters
+      {kEU + "T" + kEU, kE + "t" + kE, 0, 0}, {"\xC3\x97", "\xC3\xB7", 0, npos},
+      {kEU + "x" + kEU, kE, 1, 3},
+  };
+  for (const auto& [s, find, from, expected] : cases) {
+    EXPECT_EQ(fw::FindBytes(s, find, from), expected) << s << " / " << find << " from " << from;
+  }
+}
+
 TEST(Text, FieldsWithMultiCharacterSeparatorsIgnoreCase) {
   const std::tuple<std::string, std::string, std::vector<std::string>> cases[] = {
       {"a<br>b<BR>c", "<br>", {"a", "b", "c"}}, {"a,,b", ",", {"a", "", "b"}}, {"a---b", "--", {"a", "-b"}},
@@ -73,6 +88,8 @@ TEST(Text, ReplaceTrimAndLetterCase) {
   EXPECT_EQ(fw::ReplaceAll("abc", "", "x"), "abc");
   EXPECT_EQ(fw::ReplaceAll(kEU + "t" + kEU + " " + kE + "T" + kE, kE + "t" + kE, "x"), "x x");
   EXPECT_EQ(fw::Trim(" \t\r\nkey \r\n"), "key");
+  EXPECT_EQ(fw::Trim(" \t\v\f "), "");
+  EXPECT_EQ(fw::Trim("a \t b"), "a \t b");
   EXPECT_EQ(fw::LTrim("  a b  "), "a b  ");
   EXPECT_EQ(fw::RTrim("  a b \r"), "  a b");
   EXPECT_EQ(fw::Lowercase("AbC " + kEU + "\xC3\x97"), "abc " + kE + "\xC3\x97");

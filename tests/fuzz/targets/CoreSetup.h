@@ -7,6 +7,7 @@
 #include "app/App.h"
 #include "app/MainWin.h"
 #include "app/Menu.h"
+#include "app/Startup.h"
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "framework/text/Text.h"
@@ -23,6 +24,7 @@ inline void StartCore() {
   StartApp();
   // Port 9 on loopback: should anything start a request, it goes nowhere.
   Hosts::SetForTesting("127.0.0.1:9", "127.0.0.1:9");
+  _RegisterViews();
   // Never destroyed: the engine ends the process with exit().
   App* app = new App;
   app->SetMenuBar(&Menu::Menu::Instance());

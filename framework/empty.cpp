@@ -1,1 +1,0 @@
-// Placeholder for a framework area that has no sources yet.
