@@ -33,6 +33,13 @@ class PictureIconEngine : public QIconEngine {
 
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
 
+  // Without a list the X11 window icon is drawn at 16 to 128 pixels, twice
+  // for each new window (when it is made and when its icon is applied);
+  // task bars and switchers use 64 at most.
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+  }
+
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     return scaledPixmap(size, mode, state, 1.0);
   }
