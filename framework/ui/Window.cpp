@@ -468,6 +468,10 @@ void Window::Show() {
   if (frame->windowState() & Qt::WindowMinimized)
     frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
   frame->show();
+  // Each control shown with the window asks for its own repaint, after the
+  // window's first paint would already have drawn it; asked now, they are
+  // part of that first paint instead of a second one.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
   frame->raise();
   frame->activateWindow();
 }
