@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -193,9 +194,14 @@ class SpinnerWidget : public QWidget {
 
 QFont MakeFont(const TextStyle& style) {
   QFont font = QApplication::font();
+  // A family this machine lacks is drawn in the desktop's own font, as
+  // "System" is, without asking for a substitute each time it is used.
   if (!style.font.empty() && style.font != "System") {
-    font.setFamily(QString::fromStdString(style.font));
-    font.setStyleHint(QFont::SansSerif);
+    const QString family = QString::fromStdString(style.font);
+    if (QFontDatabase::hasFamily(family)) {
+      font.setFamily(family);
+      font.setStyleHint(QFont::SansSerif);
+    }
   }
   if (style.size > 0) font.setPixelSize(style.size);
   font.setBold(style.bold);

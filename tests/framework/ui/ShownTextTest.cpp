@@ -111,6 +111,17 @@ TEST(Labels, ATextTooWideShrinksWhereAllowedThenEndsInAnEllipsisWithTheWholeText
   EXPECT_TRUE(LabelOf(wrapped)->toolTip().isEmpty());
 }
 
+TEST(Labels, AFamilyTheMachineLacksIsDrawnInTheDesktopsFont) {
+  TextWin& win = TextWin::Instance();
+  auto& missing = win.Add<fw::StaticText>("Missing", 10, 10, 157, 17);
+  missing.Font("No Such Family Here", 10).SetText("Connecting to server...");
+  auto& system = win.Add<fw::StaticText>("System", 10, 30, 157, 17);
+  system.Font("System", 10).SetText("Connecting to server...");
+  EXPECT_EQ(LabelOf(missing)->font().family().toStdString(), QApplication::font().family().toStdString());
+  EXPECT_EQ(LabelOf(missing)->font().pixelSize(), 10);
+  EXPECT_EQ(LabelOf(missing)->font(), LabelOf(system)->font());
+}
+
 TEST(MessageBoxes, ALongTextIsCutAfterAFewLinesSoTheBoxFitsTheScreen) {
   const std::string head = "A Server Error Occurred\r\rSomething unexpected happened.\r\rError: ";
   std::string words, lines, word(60000, 'x');
