@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "framework/ui/Controls.h"
 #include "framework/ui/Picture.h"
+#include "framework/ui/TextStyle.h"
 
 namespace layout {
 

@@ -8,6 +8,7 @@
 
 #include "core/Views.h"
 #include "core/WeatherTable.h"
+#include "framework/ui/NonVisual.h"
 #include "framework/ui/Window.h"
 #include "http/BasicHTTP.h"
 

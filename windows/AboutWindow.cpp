@@ -6,9 +6,10 @@
 #include "app/Pictures.h"
 #include "core/Hosts.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/Canvas.h"
 #include "framework/ui/Environment.h"
 #include "framework/ui/ShowURL.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "app/Design.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

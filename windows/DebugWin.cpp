@@ -3,8 +3,9 @@
 #include "app/Design.h"
 #include "core/Globals.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/EditField.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "core/WeatherValues.h"
 #include "framework/text/Date.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ForecastWin.h"
 
 namespace Globals {

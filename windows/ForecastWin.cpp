@@ -8,8 +8,10 @@
 #include "framework/text/Date.h"
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/Canvas.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/Separator.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ForecastFilling.h"
 
 namespace {

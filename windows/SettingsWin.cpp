@@ -14,9 +14,15 @@
 #include "core/Weather.h"
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/Canvas.h"
+#include "framework/ui/EditField.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/Placard.h"
+#include "framework/ui/PopupMenu.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/Separator.h"
 #include "framework/ui/ShowURL.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ForecastFilling.h"
 
 namespace {

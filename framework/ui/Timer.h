@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "framework/ui/Controls.h"
+#include "framework/ui/Control.h"
 
 namespace fw {
 

@@ -13,9 +13,10 @@
 #include <map>
 
 #include "framework/ui/Application.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
 #include "framework/ui/Environment.h"
 #include "framework/ui/Menu_p.h"
+#include "framework/ui/PushButton.h"
 #include "framework/ui/Timer.h"
 
 namespace fw {

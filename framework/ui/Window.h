@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/text/Exceptions.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/Control.h"
 
 namespace fw {
 

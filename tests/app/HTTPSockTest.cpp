@@ -1,6 +1,10 @@
 // The main window's own HTTP client, carrying requests end to end against
 // a scripted loopback server, and the window's handlers of its events.
 #include "AppFixture.h"
+#include "framework/ui/ChasingArrows.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/ProgressBar.h"
+#include "framework/ui/StaticText.h"
 #include "windows/DebugWin.h"
 
 namespace {

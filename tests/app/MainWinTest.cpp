@@ -7,7 +7,11 @@
 #include "app/App.h"
 #include "app/MainWindowFilling.h"
 #include "framework/text/Text.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/Canvas.h"
+#include "framework/ui/ChasingArrows.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "CoreFixture.h"
 #include "core/LinkOpener.h"
 #include "framework/files/FolderItem.h"
+#include "framework/ui/BevelButton.h"
 
 namespace {
 

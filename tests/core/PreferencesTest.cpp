@@ -19,6 +19,8 @@
 #include "CoreFixture.h"
 #include "core/Preferences.h"
 #include "framework/files/FolderItem.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/PopupMenu.h"
 #include "windows/SettingsWin.h"
 
 namespace {

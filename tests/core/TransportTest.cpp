@@ -8,6 +8,7 @@
 #include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/text/Text.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

@@ -2,6 +2,11 @@
 // the first weather request that its first result starts.
 #include "CoreFixture.h"
 #include "core/UpdateInfo.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/Canvas.h"
+#include "framework/ui/ChasingArrows.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ChangeLogWindow.h"
 #include "windows/ServerMessageWindow.h"
 

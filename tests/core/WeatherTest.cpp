@@ -5,6 +5,7 @@
 #include "CoreFixture.h"
 #include "core/Weather.h"
 #include "framework/text/Text.h"
+#include "framework/ui/StaticText.h"
 
 namespace {
 

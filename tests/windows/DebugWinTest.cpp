@@ -6,7 +6,8 @@
 
 #include "WindowsFixture.h"
 #include "app/MainWindowFilling.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
+#include "framework/ui/EditField.h"
 #include "windows/DebugWin.h"
 
 namespace {

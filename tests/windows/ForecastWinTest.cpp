@@ -7,6 +7,8 @@
 #include "app/MainWindowFilling.h"
 #include "framework/text/Date.h"
 #include "framework/text/Text.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ForecastFilling.h"
 #include "windows/ForecastWin.h"
 

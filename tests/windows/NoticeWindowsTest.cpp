@@ -3,6 +3,8 @@
 #include "WindowsFixture.h"
 #include "app/MainWindowFilling.h"
 #include "core/UpdateInfo.h"
+#include "framework/ui/Canvas.h"
+#include "framework/ui/StaticText.h"
 #include "windows/AboutWindow.h"
 #include "windows/ChangeLogWindow.h"
 #include "windows/ServerMessageWindow.h"

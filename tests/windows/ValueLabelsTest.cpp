@@ -10,7 +10,9 @@
 #include "WindowsFixture.h"
 #include "core/Weather.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/StaticText.h"
 #include "windows/ForecastWin.h"
 
 namespace {

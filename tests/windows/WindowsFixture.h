@@ -14,7 +14,7 @@
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "core/WeatherValues.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/StaticText.h"
 #include "support/Recorders.h"
 #include "support/Wait.h"
 #include "support/net/ScriptedServer.h"

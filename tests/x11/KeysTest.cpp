@@ -13,7 +13,7 @@
 
 #include "XSession.h"
 #include "app/MainWin.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
 #include "support/Wait.h"
 #include "windows/DebugWin.h"
 #include "windows/SettingsWin.h"

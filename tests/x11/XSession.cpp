@@ -12,7 +12,7 @@
 #include "app/App.h"
 #include "app/Startup.h"
 #include "core/Hosts.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
 #include "support/TestHooks.h"
 #include "support/Wait.h"
 

@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/Control_p.h"
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
 #include "framework/ui/Window.h"

@@ -14,8 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
+#include "framework/ui/EditField.h"
 #include "framework/ui/MsgBox_p.h"
+#include "framework/ui/StaticText.h"
+#include "framework/ui/TextStyle.h"
 #include "framework/ui/Window.h"
 #include "support/TestHooks.h"
 #include "support/Wait.h"

@@ -10,8 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/ChasingArrows.h"
+#include "framework/ui/Control.h"
+#include "framework/ui/Control_p.h"
+#include "framework/ui/EditField.h"
 #include "framework/ui/Environment.h"
+#include "framework/ui/PopupMenu.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/StaticText.h"
 #include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
 #include "support/TestHooks.h"

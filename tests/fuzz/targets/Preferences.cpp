@@ -10,7 +10,7 @@
 
 #include "CoreSetup.h"
 #include "framework/files/FolderItem.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/PopupMenu.h"
 #include "windows/SettingsWin.h"
 
 namespace {

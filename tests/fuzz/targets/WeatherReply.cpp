@@ -10,7 +10,7 @@
 #include "CoreSetup.h"
 #include "core/Weather.h"
 #include "core/WeatherValues.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/ChasingArrows.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include "app/MainWin.h"
 #include "app/Startup.h"
 #include "core/Hosts.h"
-#include "framework/ui/Controls_p.h"
+#include "framework/ui/Control_p.h"
 #include "framework/ui/FrameworkInit.h"
 #include "framework/ui/Window.h"
 #include "support/net/ScriptedServer.h"

@@ -1,0 +1,12 @@
+#pragma once
+#include "framework/ui/Control.h"
+
+namespace fw {
+
+// A horizontal rule across its rectangle.
+class Separator : public Control {
+ protected:
+  void Attach() override;
+};
+
+}  // namespace fw
