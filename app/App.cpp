@@ -10,7 +10,6 @@
 #include "framework/text/Text.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/StaticText.h"
-#include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"
 #include "windows/ForecastFilling.h"

@@ -31,6 +31,7 @@
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/StaticText.h"
 #include "framework/ui/TextStyle.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"

@@ -16,6 +16,7 @@
 #include "core/Hosts.h"
 #include "framework/ui/MsgBox.h"
 #include "framework/ui/ShowURL.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 
 int main(int argc, char** argv) {

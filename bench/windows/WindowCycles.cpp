@@ -48,6 +48,7 @@
 #include "core/Hosts.h"
 #include "framework/ui/MsgBox.h"
 #include "framework/ui/ShowURL.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/ChangeLogWindow.h"

@@ -17,7 +17,6 @@
 #include "framework/ui/Environment.h"
 #include "framework/ui/Menu_p.h"
 #include "framework/ui/PushButton.h"
-#include "framework/ui/Timer.h"
 
 namespace fw {
 

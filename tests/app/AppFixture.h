@@ -15,7 +15,6 @@
 #include "core/Hosts.h"
 #include "core/WeatherValues.h"
 #include "framework/ui/StaticText.h"
-#include "framework/ui/Timer.h"
 #include "support/Recorders.h"
 #include "support/Wait.h"
 #include "support/net/ScriptedServer.h"

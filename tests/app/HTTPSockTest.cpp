@@ -5,6 +5,8 @@
 #include "framework/ui/EditField.h"
 #include "framework/ui/ProgressBar.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Thread.h"
+#include "framework/ui/Timer.h"
 #include "windows/DebugWin.h"
 
 namespace {

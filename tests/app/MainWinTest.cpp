@@ -12,6 +12,7 @@
 #include "framework/ui/ChasingArrows.h"
 #include "framework/ui/Environment.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Timer.h"
 
 namespace {
 

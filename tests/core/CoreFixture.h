@@ -18,6 +18,7 @@
 #include "core/WeatherValues.h"
 #include "framework/ui/ChasingArrows.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "support/Recorders.h"
 #include "support/Wait.h"

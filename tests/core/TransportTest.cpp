@@ -9,6 +9,7 @@
 #include "core/Weather.h"
 #include "framework/text/Text.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Timer.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "framework/ui/ChasingArrows.h"
 #include "framework/ui/PushButton.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Timer.h"
 #include "windows/ChangeLogWindow.h"
 #include "windows/ServerMessageWindow.h"
 

@@ -6,6 +6,7 @@
 #include "core/Weather.h"
 #include "framework/text/Text.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Timer.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "framework/ui/PopupMenu.h"
 #include "framework/ui/PushButton.h"
 #include "framework/ui/StaticText.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "windows/AboutWindow.h"
 #include "windows/DebugWin.h"

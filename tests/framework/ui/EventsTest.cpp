@@ -8,6 +8,7 @@
 #include "framework/text/Exceptions.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Menu_p.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
 #include "support/Recorders.h"

@@ -19,7 +19,6 @@
 #include "framework/ui/PopupMenu.h"
 #include "framework/ui/PushButton.h"
 #include "framework/ui/StaticText.h"
-#include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
 #include "support/TestHooks.h"
 #include "support/Wait.h"

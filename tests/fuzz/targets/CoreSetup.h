@@ -11,6 +11,7 @@
 #include "core/Globals.h"
 #include "core/Hosts.h"
 #include "framework/text/Text.h"
+#include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"
 #include "support/FuzzApp.h"
