@@ -7,7 +7,7 @@
 #include "core/Hosts.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/StaticText.h"
 

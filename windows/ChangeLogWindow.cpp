@@ -2,7 +2,7 @@
 
 #include "app/Design.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"
 
 namespace {

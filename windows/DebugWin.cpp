@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "framework/text/Text.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/Separator.h"
 #include "framework/ui/StaticText.h"
 #include "windows/ForecastFilling.h"

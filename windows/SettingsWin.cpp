@@ -16,7 +16,7 @@
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/Placard.h"
 #include "framework/ui/PopupMenu.h"
 #include "framework/ui/PushButton.h"

@@ -14,7 +14,7 @@
 
 #include "framework/ui/Application.h"
 #include "framework/ui/Control_p.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard_p.h"
 #include "framework/ui/Menu_p.h"
 #include "framework/ui/PushButton.h"
 
@@ -58,14 +58,6 @@ bool HasEnabledShortcut(const MenuBar& bar, const QKeySequence& keys) {
     if (bar.Item(i)->Enabled() && HasEnabledShortcut(*bar.Item(i), keys)) return true;
   return false;
 }
-
-// The modifier keys of the key event being handled.
-struct KeyState {
-  bool active = false;
-  bool command = false;
-  bool shift = false;
-};
-KeyState g_keys;
 
 std::string KeyText(const QKeyEvent& event) {
   int key = event.key();
@@ -520,11 +512,11 @@ void Window::Close() {
 }
 
 bool Window::RaiseKeyDown(const std::string& key, bool commandKey, bool shiftKey) {
-  KeyState saved = g_keys;
-  g_keys = {true, commandKey, shiftKey};
+  KeyState saved = HandledKeys();
+  HandledKeys() = {true, commandKey, shiftKey};
   bool consumed = false;
   Guarded([&] { consumed = Event_KeyDown(key); });
-  g_keys = saved;
+  HandledKeys() = saved;
   return consumed;
 }
 
@@ -553,31 +545,6 @@ std::vector<Window*> Window::LiveWindows() {
   std::vector<Window*> result;
   for (auto& [type, window] : Windows().live) result.push_back(window.get());
   return result;
-}
-
-// ---- Screen and keyboard ----
-
-namespace {
-int g_depthOverride = 0;
-}
-
-int Screen::Depth() const {
-  if (g_depthOverride > 0) return g_depthOverride;
-  const auto screens = QGuiApplication::screens();
-  if (index_ < 0 || index_ >= screens.size()) return 0;
-  return screens.at(index_)->depth();
-}
-
-void Screen::SetDepthOverride(int depth) { g_depthOverride = depth; }
-
-bool Keyboard::CommandKey() {
-  if (g_keys.active) return g_keys.command;
-  return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
-}
-
-bool Keyboard::ShiftKey() {
-  if (g_keys.active) return g_keys.shift;
-  return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
 }
 
 }  // namespace fw

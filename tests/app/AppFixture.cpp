@@ -6,7 +6,7 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Screen.h"
 #include "support/TestHooks.h"
 
 namespace apptest {

@@ -10,7 +10,7 @@
 #include "framework/ui/BevelButton.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/ChasingArrows.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Screen.h"
 #include "framework/ui/StaticText.h"
 #include "framework/ui/Timer.h"
 

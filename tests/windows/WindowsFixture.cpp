@@ -9,7 +9,7 @@
 #include "framework/files/FolderItem.h"
 #include "framework/files/TextStreams.h"
 #include "framework/text/Text.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Screen.h"
 #include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "support/TestHooks.h"

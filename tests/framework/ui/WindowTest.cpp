@@ -15,7 +15,7 @@
 #include "framework/ui/Control.h"
 #include "framework/ui/Control_p.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/Environment.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/PopupMenu.h"
 #include "framework/ui/PushButton.h"
 #include "framework/ui/StaticText.h"

@@ -1,8 +1,8 @@
 #pragma once
-// The screen and the keyboard as the application asks about them.
 
 namespace fw {
 
+// The screen as the application asks about it.
 class Screen {
  public:
   explicit Screen(int index = 0) : index_(index) {}
@@ -13,14 +13,6 @@ class Screen {
 
  private:
   int index_;
-};
-
-// The modifier keys of the key event being handled (outside a key event,
-// the keys held down now). The Command key is Control, except on macOS.
-class Keyboard {
- public:
-  static bool CommandKey();
-  static bool ShiftKey();
 };
 
 }  // namespace fw
