@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/Design.h"
 #include "app/MainWindowFilling.h"
 #include "app/Menu.h"
 #include "app/Pictures.h"
@@ -24,6 +23,7 @@
 #include "framework/ui/BevelButton.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/ChasingArrows.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/ProgressBar.h"
 #include "framework/ui/PushButton.h"

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "app/Design.h"
 #include "app/Pictures.h"
 #include "core/Hosts.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/StaticText.h"

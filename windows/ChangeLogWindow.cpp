@@ -1,7 +1,7 @@
 #include "windows/ChangeLogWindow.h"
 
-#include "app/Design.h"
 #include "framework/text/Text.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"
 

@@ -1,8 +1,8 @@
 #include "windows/DebugWin.h"
 
-#include "app/Design.h"
 #include "core/Globals.h"
 #include "framework/text/Text.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/EditField.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"

@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "app/Design.h"
 #include "app/Pictures.h"
 #include "core/Globals.h"
 #include "framework/text/Date.h"
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/Separator.h"
 #include "framework/ui/StaticText.h"

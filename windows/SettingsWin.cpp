@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Design.h"
 #include "app/MainWin.h"
 #include "app/MainWindowFilling.h"
 #include "app/Pictures.h"
@@ -15,6 +14,7 @@
 #include "core/WeatherValues.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
+#include "framework/ui/Design.h"
 #include "framework/ui/EditField.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/Placard.h"
