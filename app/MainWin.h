@@ -9,10 +9,10 @@
 #include "core/Views.h"
 #include "core/WeatherTable.h"
 #include "framework/ui/NonVisual.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 #include "http/BasicHTTP.h"
 
-class MainWin : public fw::Window {
+class MainWin : public fw::SingleInstanceWindow<MainWin> {
  public:
   // The window's own HTTP client. It notes the kind of request it carries
   // (Globals::RequestType as it stands when Get is called, which the
@@ -30,9 +30,6 @@ class MainWin : public fw::Window {
   // The class of the control "HTTPSock".
   using HTTPSockControl = fw::NonVisual<HTTPClient>;
 
-  // The one live main window, made when there is none.
-  static MainWin& Instance() { return fw::ImplicitInstance<MainWin>(); }
-  static bool IsLive() { return fw::HasLiveInstance<MainWin>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::MainView& View();

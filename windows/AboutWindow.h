@@ -4,14 +4,10 @@
 // web sites.
 #include <string>
 
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class AboutWindow : public fw::Window {
+class AboutWindow : public fw::SingleInstanceWindow<AboutWindow> {
  public:
-  // The one live about window, made when there is none.
-  static AboutWindow& Instance() { return fw::ImplicitInstance<AboutWindow>(); }
-  static bool IsLive() { return fw::HasLiveInstance<AboutWindow>(); }
-
   // What "AboutVersionLabel" shows once the window is made.
   static constexpr const char* kVersionText = "UB v1.3.0";
 

@@ -1,16 +1,14 @@
 #pragma once
 // "Update Available": the change log of a newer version, in one label that
-// keeps its size: a longer log is cut at its edge.
+// keeps its size: a longer log is cut at its edge. Instance() makes the
+// window and shows it when there is none.
 #include <string>
 
 #include "core/Views.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class ChangeLogWindow : public fw::Window {
+class ChangeLogWindow : public fw::SingleInstanceWindow<ChangeLogWindow> {
  public:
-  // The one live update-available window, made (and shown) when there is none.
-  static ChangeLogWindow& Instance() { return fw::ImplicitInstance<ChangeLogWindow>(); }
-  static bool IsLive() { return fw::HasLiveInstance<ChangeLogWindow>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::ChangeLogView& View();

@@ -5,13 +5,10 @@
 #include <string>
 
 #include "core/Views.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class DebugWin : public fw::Window {
+class DebugWin : public fw::SingleInstanceWindow<DebugWin> {
  public:
-  // The one live debug window, made when there is none.
-  static DebugWin& Instance() { return fw::ImplicitInstance<DebugWin>(); }
-  static bool IsLive() { return fw::HasLiveInstance<DebugWin>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::DebugView& View();

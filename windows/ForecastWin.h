@@ -6,13 +6,10 @@
 
 #include "core/Views.h"
 #include "core/WeatherTable.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class ForecastWin : public fw::Window {
+class ForecastWin : public fw::SingleInstanceWindow<ForecastWin> {
  public:
-  // The one live forecast window, made when there is none.
-  static ForecastWin& Instance() { return fw::ImplicitInstance<ForecastWin>(); }
-  static bool IsLive() { return fw::HasLiveInstance<ForecastWin>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::ForecastView& View();

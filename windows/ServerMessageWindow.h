@@ -1,16 +1,14 @@
 #pragma once
 // "Message From Larkspire SW": the free message of the update information,
-// in one label, cut at the label's edge when longer.
+// in one label, cut at the label's edge when longer. Instance() makes the
+// window and shows it when there is none.
 #include <string>
 
 #include "core/Views.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class ServerMessageWindow : public fw::Window {
+class ServerMessageWindow : public fw::SingleInstanceWindow<ServerMessageWindow> {
  public:
-  // The one live message window, made (and shown) when there is none.
-  static ServerMessageWindow& Instance() { return fw::ImplicitInstance<ServerMessageWindow>(); }
-  static bool IsLive() { return fw::HasLiveInstance<ServerMessageWindow>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::ServerMessageView& View();

@@ -8,13 +8,10 @@
 #include <string>
 
 #include "core/Views.h"
-#include "framework/ui/Window.h"
+#include "framework/ui/SingleInstanceWindow.h"
 
-class SettingsWin : public fw::Window {
+class SettingsWin : public fw::SingleInstanceWindow<SettingsWin> {
  public:
-  // The one live settings window, made when there is none.
-  static SettingsWin& Instance() { return fw::ImplicitInstance<SettingsWin>(); }
-  static bool IsLive() { return fw::HasLiveInstance<SettingsWin>(); }
   // The window as the core sees it; each call reaches the window of the
   // moment through Instance().
   static Views::SettingsView& View();
