@@ -276,7 +276,7 @@ void MainWin::Event_Close() {
 void MainWin::ForgetLastLook() { LastLook().clear(); }
 
 bool MainWin::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (IsCloseKey(key)) Close();
   if (fw::StrEq(key, "d") && fw::Keyboard::CommandKey() && fw::Keyboard::ShiftKey())
     DebugWin::Instance().Show();
   // The key goes on to the focused control in every case.

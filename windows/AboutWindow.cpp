@@ -4,10 +4,8 @@
 
 #include "app/Pictures.h"
 #include "core/Hosts.h"
-#include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/Design.h"
-#include "framework/ui/Keyboard.h"
 #include "framework/ui/ShowURL.h"
 #include "framework/ui/StaticText.h"
 
@@ -46,7 +44,7 @@ void AboutWindow::CreateControls() {
 void AboutWindow::Event_Open() { Ctl<StaticText>("AboutVersionLabel").SetText(kVersionText); }
 
 bool AboutWindow::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (IsCloseKey(key)) Close();
   return false;
 }
 

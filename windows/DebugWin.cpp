@@ -1,10 +1,8 @@
 #include "windows/DebugWin.h"
 
 #include "core/Globals.h"
-#include "framework/text/Text.h"
 #include "framework/ui/Design.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"
 
 namespace {
@@ -47,6 +45,6 @@ void DebugWin::Event_Open() {
 void DebugWin::Event_Close() { Globals::DebugWInOpen = false; }
 
 bool DebugWin::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (IsCloseKey(key)) Close();
   return false;
 }

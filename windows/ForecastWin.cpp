@@ -9,7 +9,6 @@
 #include "framework/text/Text.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/Design.h"
-#include "framework/ui/Keyboard.h"
 #include "framework/ui/Separator.h"
 #include "framework/ui/StaticText.h"
 #include "windows/ForecastFilling.h"
@@ -143,7 +142,7 @@ void ForecastWin::ShowDayNamesAfter(int weekday) {
 void ForecastWin::Event_Close() { Globals::ForecastWinOpen = false; }
 
 bool ForecastWin::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) {
+  if (IsCloseKey(key)) {
     Globals::ForecastWinOpen = false;
     Close();
   }

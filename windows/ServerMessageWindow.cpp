@@ -1,8 +1,6 @@
 #include "windows/ServerMessageWindow.h"
 
-#include "framework/text/Text.h"
 #include "framework/ui/Design.h"
-#include "framework/ui/Keyboard.h"
 #include "framework/ui/StaticText.h"
 
 namespace {
@@ -35,6 +33,6 @@ void ServerMessageWindow::CreateControls() {
 }
 
 bool ServerMessageWindow::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (IsCloseKey(key)) Close();
   return false;
 }

@@ -16,7 +16,6 @@
 #include "framework/ui/Canvas.h"
 #include "framework/ui/Design.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/Keyboard.h"
 #include "framework/ui/Placard.h"
 #include "framework/ui/PopupMenu.h"
 #include "framework/ui/PushButton.h"
@@ -121,7 +120,7 @@ void SettingsWin::CreateControls() {
 void SettingsWin::Event_Open() { UpdateRobotPreview(); }
 
 bool SettingsWin::Event_KeyDown(const std::string& key) {
-  if (fw::StrEq(key, "w") && fw::Keyboard::CommandKey()) Close();
+  if (IsCloseKey(key)) Close();
   return false;
 }
 

@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Control_p.h"
+#include "framework/ui/Keyboard.h"
 #include "framework/ui/Keyboard_p.h"
 #include "framework/ui/Menu_p.h"
 #include "framework/ui/PushButton.h"
@@ -518,6 +520,10 @@ bool Window::RaiseKeyDown(const std::string& key, bool commandKey, bool shiftKey
   Guarded([&] { consumed = Event_KeyDown(key); });
   HandledKeys() = saved;
   return consumed;
+}
+
+bool Window::IsCloseKey(const std::string& key) {
+  return StrEq(key, "w") && Keyboard::CommandKey();
 }
 
 Window* Window::LiveInstance(std::type_index type) {

@@ -128,6 +128,9 @@ class Window {
   virtual void Event_Open() {}
   virtual void Event_Close() {}
   virtual bool Event_KeyDown(const std::string& key) { (void)key; return false; }
+  // Whether a key typed (as KeyDown has it) is the one that closes a
+  // window: Command-W.
+  static bool IsCloseKey(const std::string& key);
 
   // Runs Layout, CreateControls and Open, then shows the window when it is
   // visible. Called once by the implicit-instance accessor.
