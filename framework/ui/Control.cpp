@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QMouseEvent>
+#include <map>
 
 #include "framework/text/Exceptions.h"
 #include "framework/ui/Control_p.h"
@@ -34,6 +35,17 @@ class MouseDownFilter : public QObject {
   std::function<bool(int, int)>* handler_;
 };
 
+// Whether the machine has a family of that name, looked up once per name in
+// the list of installed families (the font database's own test searches the
+// desktop's substitutes for the name, which costs as much as loading a font).
+bool Installed(const QString& family) {
+  static std::map<QString, bool> known;
+  auto it = known.find(family);
+  if (it == known.end())
+    it = known.emplace(family, QFontDatabase::families().contains(family, Qt::CaseInsensitive)).first;
+  return it->second;
+}
+
 }  // namespace
 
 QFont MakeFont(const TextStyle& style) {
@@ -42,7 +54,7 @@ QFont MakeFont(const TextStyle& style) {
   // "System" is, without asking for a substitute each time it is used.
   if (!style.font.empty() && style.font != "System") {
     const QString family = QString::fromStdString(style.font);
-    if (QFontDatabase::hasFamily(family)) {
+    if (Installed(family)) {
       font.setFamily(family);
       font.setStyleHint(QFont::SansSerif);
     }
