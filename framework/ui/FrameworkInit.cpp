@@ -6,12 +6,11 @@
 #include "framework/ui/Picture_p.h"
 #include "framework/ui/Style_p.h"
 #include "framework/ui/Window.h"
+#include "framework/ui/WindowIcon.h"
 
 namespace fw {
 
 namespace {
-
-constexpr int kIconPicture = 177;
 
 // Deleted by ShutdownFramework, never by the end of the process: a process
 // that ends through exit() leaves the toolkit, like its windows, to the
@@ -41,7 +40,7 @@ void InitFramework(int& argc, char** argv) {
   // The icon is drawn from the artwork at each size the desktop asks for
   // (task bars, switchers), when it asks, and each size once.
   if (AppResources* resources = AppResources::Get()) {
-    if (PicturePtr picture = resources->GetPicture(kIconPicture)) {
+    if (PicturePtr picture = resources->GetPicture(kWindowIconPicture)) {
       QApplication::setWindowIcon(IconOf(picture));
     }
   }

@@ -10,6 +10,8 @@
 #include <atomic>
 
 #include "framework/ui/Picture_p.h"
+#include "framework/ui/Prerendered.h"
+#include "framework/ui/WindowIcon.h"
 
 namespace fw {
 
@@ -33,12 +35,8 @@ class PictureIconEngine : public QIconEngine {
 
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
 
-  // Without a list the X11 window icon is drawn at 16 to 128 pixels, twice
-  // for each new window (when it is made and when its icon is applied);
-  // task bars and switchers use 64 at most.
-  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
-  }
+  // Without a list, Qt draws the X11 window icon at 16 to 128 pixels.
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return WindowIconSizes(); }
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     return scaledPixmap(size, mode, state, 1.0);
@@ -95,8 +93,31 @@ QSvgRenderer* Picture::Impl::Renderer() const {
   return renderer_.get();
 }
 
+QSize Picture::Impl::BuiltSize() const {
+  if (!builtSizeRead_) {
+    builtSizeRead_ = true;
+    QFile file(PrerenderedSize(number));
+    if (number > 0 && file.open(QIODevice::ReadOnly)) {
+      const QList<QByteArray> parts = file.readAll().simplified().split(' ');
+      bool wide = false, high = false;
+      const int width = parts.size() == 2 ? parts[0].toInt(&wide) : 0;
+      const int height = parts.size() == 2 ? parts[1].toInt(&high) : 0;
+      if (wide && high && width > 0 && height > 0) builtSize_ = QSize(width, height);
+    }
+  }
+  return builtSize_;
+}
+
+QImage Picture::Impl::BuiltDrawing(QSize size, qreal ratio) const {
+  if (number <= 0 || (ratio != 1 && ratio != 2)) return QImage();
+  QImage image(PrerenderedDrawing(number, size, static_cast<int>(ratio)), "PNG");
+  if (image.isNull() || image.size() != size * ratio) return QImage();
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 QSize Picture::Impl::Size() const {
   if (!raster.isNull()) return raster.size();
+  if (!parsed_ && BuiltSize().isValid()) return builtSize_;
   const QSvgRenderer* renderer = Renderer();
   return renderer ? renderer->defaultSize() : QSize();
 }
@@ -108,9 +129,10 @@ QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
   for (const Drawing& drawing : drawn_)
     if (drawing.pixels == pixels && drawing.ratio == ratio) return drawing.pixmap;
 
-  QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  {
+  QImage image = svg.isEmpty() ? QImage() : BuiltDrawing(target, ratio);
+  if (image.isNull()) {
+    image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -158,6 +180,7 @@ PicturePtr AppResources::GetPicture(int number) const {
   ++g_reads;
   QByteArray bytes = file.readAll();
   auto impl = std::make_unique<Picture::Impl>();
+  impl->number = number;
   if (bytes.trimmed().startsWith("<")) {
     impl->svg = std::move(bytes);
   } else {

@@ -19,6 +19,7 @@ struct Picture::Impl {
 
   QByteArray svg;  // vector artwork, as read; parsed when first drawn or measured
   QImage raster;   // raster artwork
+  int number = 0;  // its resource number; 0 for artwork from elsewhere
 
   // The picture's own size.
   QSize Size() const;
@@ -33,6 +34,9 @@ struct Picture::Impl {
   QPixmap Pixmap(qreal ratio) const { return Drawn(Size(), ratio); }
   // How many drawings are kept (lets tests prove they are shared).
   int DrawnCount() const { return static_cast<int>(drawn_.size()); }
+  // Whether the vector artwork has been parsed (lets tests prove that the
+  // drawings made when the program was built served).
+  bool Parsed() const { return parsed_; }
 
  private:
   struct Drawing {
@@ -46,6 +50,12 @@ struct Picture::Impl {
   QSvgRenderer* Renderer() const;
   mutable std::unique_ptr<QSvgRenderer> renderer_;
   mutable bool parsed_ = false;
+  // The own size as written when the program was built, read once.
+  mutable QSize builtSize_;
+  mutable bool builtSizeRead_ = false;
+  QSize BuiltSize() const;
+  // The drawing made when the program was built, if there is one.
+  QImage BuiltDrawing(QSize size, qreal ratio) const;
 };
 
 // An icon that draws the picture at whatever size is asked of it, when it

@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QToolButton>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -122,6 +124,55 @@ TEST(Pictures, AWideArtworkKeepsItsProportionsCentredInASquare) {
                                                                   {50, true}, {55, true}, {59, false}, {99, false}}) {
     for (int x : {0, 50, 99}) EXPECT_EQ(qAlpha(image.pixel(x, y)) != 0, inked) << x << "," << y;
   }
+}
+
+// The largest difference of any channel of any pixel.
+int Difference(const QImage& a, const QImage& b) {
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+  if (x.size() != y.size()) return 256;
+  int most = 0;
+  for (int row = 0; row < x.height(); ++row)
+    for (int col = 0; col < x.width(); ++col) {
+      const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+      for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q), qAlpha(p) - qAlpha(q)})
+        most = std::max(most, std::abs(d));
+    }
+  return most;
+}
+
+TEST(Pictures, TheDrawingsMadeWhenTheProgramWasBuiltServeAStartAndMatchTheArtwork) {
+  int pictures = 0;
+  for (int number = 1; number < 400; ++number) {
+    fw::PicturePtr built = Load(number);
+    if (!built) continue;
+    ++pictures;
+    SCOPED_TRACE("picture " + std::to_string(number));
+    const auto& impl = built->impl();
+    // The same artwork with nothing made in advance: drawn now.
+    fw::Picture::Impl artwork;
+    artwork.svg = impl.svg;
+    const QSize own = artwork.Size();
+    ASSERT_FALSE(own.isEmpty());
+
+    EXPECT_EQ(built->Width(), own.width());
+    EXPECT_EQ(built->Height(), own.height());
+    std::vector<std::pair<QSize, qreal>> sizes = {{own, 1.0}, {own, 2.0}};
+    if (number == kIcon)
+      for (int side : {16, 24, 48, 64}) sizes.push_back({QSize(side, side), 1.0});
+    for (const auto& [size, ratio] : sizes) {
+      const QImage ready = impl.Drawn(size, ratio).toImage();
+      EXPECT_LE(Difference(ready, artwork.Drawn(size, ratio).toImage()), 2)
+          << size.width() << "x" << size.height() << " at " << ratio;
+      EXPECT_EQ(ready.devicePixelRatio(), ratio);
+    }
+    EXPECT_FALSE(impl.Parsed()) << "measured and drawn at start sizes without reading the artwork";
+    // Any other size is drawn from the artwork.
+    const QImage other = impl.Drawn(QSize(20, 20), 1.0).toImage();
+    EXPECT_TRUE(impl.Parsed());
+    EXPECT_EQ(Difference(other, artwork.Drawn(QSize(20, 20), 1.0).toImage()), 0);
+  }
+  EXPECT_EQ(pictures, 28);
 }
 
 }  // namespace
