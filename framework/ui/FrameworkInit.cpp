@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "framework/ui/AppResources.h"
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
 #include "framework/ui/Style_p.h"
