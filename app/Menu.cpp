@@ -6,6 +6,7 @@
 
 #include "app/App.h"
 #include "framework/text/Exceptions.h"
+#include "framework/ui/QuitMenuItem.h"
 
 namespace Menu {
 

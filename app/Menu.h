@@ -3,7 +3,8 @@
 // commands live in the Window menu and are bound to App's handlers by the
 // items' names.
 #include "core/Views.h"
-#include "framework/ui/Menu.h"
+#include "framework/ui/AppleMenuItem.h"
+#include "framework/ui/MenuBar.h"
 
 namespace Menu {
 

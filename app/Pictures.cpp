@@ -5,6 +5,7 @@
 
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
+#include "framework/ui/AppResources.h"
 
 namespace Pictures {
 

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "framework/files/FolderItem.h"
+#include "framework/files/TextOutputStream.h"
 #include "framework/net/ChunkedDecoder.h"
 #include "framework/net/TCPSocket.h"
 #include "http/HTTPCookie.h"

@@ -8,6 +8,10 @@
 #include <system_error>
 
 #include "framework/files/AppleDouble.h"
+#include "framework/files/BigEndian.h"
+#include "framework/files/Companion.h"
+#include "framework/files/FileAccess.h"
+#include "framework/files/FourCharCode.h"
 #include "framework/files/Replacement.h"
 
 namespace fw {

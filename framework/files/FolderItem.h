@@ -9,7 +9,8 @@
 #include <string>
 
 #include "framework/files/ResourceFork.h"
-#include "framework/files/TextStreams.h"
+#include "framework/files/TextInputStream.h"
+#include "framework/files/TextOutputStream.h"
 
 namespace fw {
 

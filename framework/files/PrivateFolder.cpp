@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "framework/files/AppleDouble.h"
+#include "framework/files/FileAccess.h"
 #include "framework/files/FolderItem.h"
 
 namespace fw {

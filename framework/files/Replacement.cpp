@@ -13,7 +13,7 @@
 #include <random>
 #include <utility>
 
-#include "framework/files/AppleDouble.h"
+#include "framework/files/FileAccess.h"
 
 namespace fw::detail {
 

@@ -4,6 +4,10 @@
 #include <string_view>
 
 #include "framework/files/AppleDouble.h"
+#include "framework/files/BigEndian.h"
+#include "framework/files/Companion.h"
+#include "framework/files/FileAccess.h"
+#include "framework/files/FourCharCode.h"
 
 namespace fw {
 

@@ -6,14 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace fw {
+#include "framework/files/Resource.h"
 
-struct Resource {
-  std::string type;  // four characters
-  std::int16_t id = 0;
-  std::string name;
-  std::string data;
-};
+namespace fw {
 
 class ResourceFork {
  public:

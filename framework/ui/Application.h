@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/ui/Menu.h"
+#include "framework/ui/MenuBar.h"
 
 namespace fw {
 

@@ -2,9 +2,10 @@
 
 #include <QApplication>
 
+#include "framework/ui/AppResources.h"
+#include "framework/ui/FrameworkStyle_p.h"
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
-#include "framework/ui/Style_p.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/WindowIcon.h"
 

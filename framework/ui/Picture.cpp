@@ -1,13 +1,11 @@
 #include "framework/ui/Picture.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIconEngine>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
-#include <atomic>
 
 #include "framework/ui/Picture_p.h"
 #include "framework/ui/Prerendered.h"
@@ -16,8 +14,6 @@
 namespace fw {
 
 namespace {
-
-std::atomic<int> g_reads{0};
 
 // Drawings kept per picture. A picture is asked for at its own size and,
 // as the window icon, at a few icon sizes, on one or two screens: a few
@@ -161,33 +157,6 @@ QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
 QIcon IconOf(const PicturePtr& picture) {
   if (!picture) return QIcon();
   return QIcon(new PictureIconEngine(picture));
-}
-
-AppResources* AppResources::Get() {
-  static AppResources resources;
-  // The pictures are linked into the program; without them there is no
-  // resource fork to speak of.
-  if (!QFile::exists(QStringLiteral(":/pictures"))) return nullptr;
-  return &resources;
-}
-
-int AppResources::ReadCount() { return g_reads.load(); }
-
-PicturePtr AppResources::GetPicture(int number) const {
-  const QString path = QStringLiteral(":/pictures/%1").arg(number);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
-  ++g_reads;
-  QByteArray bytes = file.readAll();
-  auto impl = std::make_unique<Picture::Impl>();
-  impl->number = number;
-  if (bytes.trimmed().startsWith("<")) {
-    impl->svg = std::move(bytes);
-  } else {
-    impl->raster = QImage::fromData(bytes);
-    if (impl->raster.isNull()) return nullptr;
-  }
-  return PicturePtr(new Picture(std::move(impl)));
 }
 
 }  // namespace fw

@@ -17,7 +17,8 @@
 #include "framework/ui/Control_p.h"
 #include "framework/ui/Keyboard.h"
 #include "framework/ui/Keyboard_p.h"
-#include "framework/ui/Menu_p.h"
+#include "framework/ui/MenuBar_p.h"
+#include "framework/ui/MenuItem_p.h"
 #include "framework/ui/PushButton.h"
 
 namespace fw {

@@ -1,5 +1,6 @@
 // The picture catalogue and the robot table.
 #include "AppFixture.h"
+#include "framework/ui/AppResources.h"
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
 

@@ -7,7 +7,7 @@
 #include "app/Startup.h"
 #include "core/Weather.h"
 #include "framework/files/FolderItem.h"
-#include "framework/files/TextStreams.h"
+#include "framework/files/TextInputStream.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/Thread.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/files/FolderItem.h"
+#include "framework/files/TextInputStream.h"
 
 namespace {
 

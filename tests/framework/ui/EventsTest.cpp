@@ -7,7 +7,10 @@
 
 #include "framework/text/Exceptions.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Menu_p.h"
+#include "framework/ui/AppleMenuItem.h"
+#include "framework/ui/MenuBar.h"
+#include "framework/ui/MenuItem_p.h"
+#include "framework/ui/QuitMenuItem.h"
 #include "framework/ui/Thread.h"
 #include "framework/ui/Timer.h"
 #include "framework/ui/Window.h"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ui/AppResources.h"
 #include "framework/ui/BevelButton.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/Control_p.h"

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/ui/AppResources.h"
 #include "framework/ui/BevelButton.h"
 #include "framework/ui/Control_p.h"
 #include "framework/ui/Picture.h"

@@ -7,7 +7,7 @@
 #include <QStyleFactory>
 #include <memory>
 
-#include "framework/ui/Style_p.h"
+#include "framework/ui/FrameworkStyle_p.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/files/FolderItem.h"
+#include "framework/files/Resource.h"
 #include "framework/files/ResourceFork.h"
 #include "support/FuzzApp.h"
 

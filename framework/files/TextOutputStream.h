@@ -1,6 +1,5 @@
 #pragma once
-// Text streams over files. Text is written and read as UTF-8 bytes;
-// WriteLine ends a line with LF, and ReadLine accepts CR, LF or CR LF.
+// Text written to a file, as UTF-8 bytes; WriteLine ends a line with LF.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -10,22 +9,6 @@ namespace fw {
 namespace detail {
 class Replacement;
 }
-
-class TextInputStream {
- public:
-  explicit TextInputStream(std::string bytes);
-  // The next line without its line end; the empty text at the end.
-  std::string ReadLine();
-  std::string ReadAll();
-  // True once every byte has been read. (Not named EOF: <cstdio> makes
-  // that a macro.)
-  bool Eof() const;
-  void Close();
-
- private:
-  std::string data_;
-  std::size_t pos_ = 0;
-};
 
 class TextOutputStream {
  public:

@@ -1,19 +1,12 @@
 #pragma once
-#include <QAction>
-#include <QMenu>
+// The Qt side of a menu bar, shared by the bar and the windows that show it.
 #include <QMenuBar>
 #include <QPointer>
-#include <memory>
 #include <vector>
 
-#include "framework/ui/Menu.h"
+#include "framework/ui/MenuBar.h"
 
 namespace fw {
-
-struct MenuItem::Impl {
-  std::unique_ptr<QAction> action;
-  std::unique_ptr<QMenu> menu;  // made when the item gets children
-};
 
 struct MenuBar::Impl {
   std::vector<QPointer<QMenuBar>> bars;

@@ -1,6 +1,6 @@
 #pragma once
-// Menus: a menu bar holds menus, a menu holds items; each item has a name
-// by which code and handler bindings find it.
+// An item of a menu, or a menu itself: a menu bar holds menus, a menu holds
+// items; each item has a name by which code and handler bindings find it.
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,44 +58,6 @@ class MenuItem {
   bool enabled_ = true;
   MenuItem* parent_ = nullptr;
   std::vector<std::unique_ptr<MenuItem>> children_;
-  std::unique_ptr<Impl> impl_;
-};
-
-// Shown in the application's own menu where the platform has one (macOS);
-// elsewhere it stays in the menu it was appended to.
-class AppleMenuItem : public MenuItem {
- public:
-  Kind ItemKind() const override { return Kind::Apple; }
-};
-
-// Choosing it quits the application.
-class QuitMenuItem : public MenuItem {
- public:
-  Kind ItemKind() const override { return Kind::Quit; }
-};
-
-class MenuBar {
- public:
-  MenuBar();
-  virtual ~MenuBar();
-  MenuBar(const MenuBar&) = delete;
-  MenuBar& operator=(const MenuBar&) = delete;
-
-  int Count() const { return root_.Count(); }
-  MenuItem* Item(int index) const { return root_.Item(index); }
-  MenuItem* Child(const std::string& name) const { return root_.Child(name); }
-  MenuItem* Lookup(const std::string& name) const { return root_.Lookup(name); }
-  MenuItem* Append(std::unique_ptr<MenuItem> menu) { return root_.Append(std::move(menu)); }
-
-  // The framework's preparation of the menus: AutoEnable items are enabled,
-  // then the application's EnableMenuItems event runs.
-  void PrepareMenus();
-
-  struct Impl;
-  Impl& impl() const { return *impl_; }
-
- private:
-  MenuItem root_;
   std::unique_ptr<Impl> impl_;
 };
 

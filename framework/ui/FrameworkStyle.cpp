@@ -2,7 +2,7 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "framework/ui/Style_p.h"
+#include "framework/ui/FrameworkStyle_p.h"
 
 namespace fw {
 

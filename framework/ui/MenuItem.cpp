@@ -1,0 +1,125 @@
+#include "framework/ui/MenuItem.h"
+
+#include <QKeySequence>
+
+#include "framework/text/Exceptions.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/EditCommand_p.h"
+#include "framework/ui/MenuBar.h"
+#include "framework/ui/MenuItem_p.h"
+
+namespace fw {
+
+void PrepareFromQt() {
+  Application* app = Application::Instance();
+  if (!app) return;
+  if (MenuBar* bar = app->GetMenuBar()) {
+    bar->PrepareMenus();
+  } else {
+    app->PrepareMenus();
+  }
+}
+
+MenuItem::MenuItem() : impl_(std::make_unique<Impl>()) {
+  impl_->action = std::make_unique<QAction>();
+  // Items start disabled until the menus are prepared, like the platform's.
+  QObject::connect(impl_->action.get(), &QAction::triggered, [this] { Trigger(); });
+}
+
+MenuItem::~MenuItem() {
+  // Children first: their actions live in this item's menu.
+  children_.clear();
+}
+
+void MenuItem::SetText(const std::string& text) {
+  text_ = text;
+  impl_->action->setSeparator(text == "-");
+  // The caption is plain text: an "&" is shown, not taken as a mnemonic.
+  // A separator has none: styles draw a separator's caption as a heading.
+  QString caption = text == "-" ? QString() : QString::fromStdString(text);
+  caption.replace(QStringLiteral("&"), QStringLiteral("&&"));
+  impl_->action->setText(caption);
+  if (impl_->menu) impl_->menu->setTitle(caption);
+}
+
+void MenuItem::SetKeyboardShortcut(const std::string& shortcut) {
+  shortcut_ = shortcut;
+  std::string keys = shortcut;
+  // "Cmd" is the platform's command modifier: Control, or Command on macOS.
+  keys = ReplaceAll(keys, "Cmd", "Ctrl");
+  impl_->action->setShortcut(QKeySequence(QString::fromStdString(keys)));
+  // A menu bar belongs to its window: the keys work in the windows that
+  // show it (every window that shows a menu bar carries the application's).
+  impl_->action->setShortcutContext(Qt::WindowShortcut);
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  impl_->action->setEnabled(enabled);
+  if (impl_->menu) impl_->menu->setEnabled(enabled);
+}
+
+MenuItem* MenuItem::Item(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return children_[static_cast<std::size_t>(index)].get();
+}
+
+MenuItem* MenuItem::Child(const std::string& name) const {
+  for (const auto& child : children_)
+    if (StrEq(child->Name(), name)) return child.get();
+  return nullptr;
+}
+
+MenuItem* MenuItem::Lookup(const std::string& name) const {
+  for (const auto& child : children_) {
+    if (StrEq(child->Name(), name)) return child.get();
+    if (MenuItem* found = child->Lookup(name)) return found;
+  }
+  return nullptr;
+}
+
+MenuItem* MenuItem::Append(std::unique_ptr<MenuItem> item) {
+  if (!item) throw NilObjectException("MenuItem::Append of no item");
+  MenuItem* raw = item.get();
+  raw->parent_ = this;
+  if (!impl_->menu) {
+    impl_->menu = std::make_unique<QMenu>();
+    impl_->menu->setTitle(impl_->action->text());
+    impl_->menu->setEnabled(enabled_);
+    impl_->action->setMenu(impl_->menu.get());
+    QObject::connect(impl_->menu.get(), &QMenu::aboutToShow, [] { PrepareFromQt(); });
+  }
+  QAction* action = raw->impl_->action.get();
+  if (raw->ItemKind() == Kind::Apple) {
+    // On macOS these go to the application menu; elsewhere the role is
+    // ignored and they stay where they are.
+    action->setMenuRole(StrEq(raw->Text(), "About Breezeling") ||
+                                InStr(raw->Text(), "About") == 1
+                            ? QAction::AboutRole
+                            : QAction::ApplicationSpecificRole);
+  } else if (raw->ItemKind() == Kind::Quit) {
+    action->setMenuRole(QAction::QuitRole);
+  } else {
+    action->setMenuRole(QAction::NoRole);
+  }
+  impl_->menu->addAction(action);
+  children_.push_back(std::move(item));
+  return raw;
+}
+
+void MenuItem::Trigger() {
+  if (!enabled_) return;
+  if (ItemKind() == Kind::Quit) {
+    if (Application* app = Application::Instance()) app->Quit();
+    return;
+  }
+  EditCommand command = EditCommandOf(name_);
+  if (command != EditCommand::None) {
+    RunEditCommand(command);
+    return;
+  }
+  if (Application* app = Application::Instance()) app->HandleMenuCommand(name_);
+}
+
+}  // namespace fw
