@@ -1,6 +1,7 @@
 #include "framework/ui/Picture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIconEngine>
 #include <QPainter>
 #include <QStyle>
