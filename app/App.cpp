@@ -39,8 +39,7 @@ void App::Event_Open() {
   WeatherValues::UnitSpeed = "km/h";
   Globals::CreateAppDataDirectories();
   Globals::CreatePreferencesFile();
-  AboutWindow::Instance().Ctl<fw::StaticText>("AboutVersionLabel")
-      .SetText(AboutWindow::kVersionText);
+  AboutWindow::Instance().Ctl<fw::StaticText>("AboutVersionLabel").SetText(AboutWindow::kVersionText);
   Globals::SetDayNames();
 }
 

@@ -42,7 +42,6 @@
 
 namespace {
 
-using layout::Set;
 using fw::Align;
 using fw::BevelButton;
 using fw::Canvas;
@@ -53,14 +52,15 @@ using fw::Separator;
 using fw::StaticText;
 using fw::Thread;
 using fw::Timer;
+using layout::Set;
 
 constexpr int kCaption = 9;  // pixel size of the captions
 constexpr int kValue = 12;   // pixel size of the values
 
 // The robot's 0/1 chatter, picked at random every 100 ms.
-constexpr std::array<const char*, 12> kDigitPatterns{
-    "001010", "011001", "101000", "100011", "000110", "110010",
-    "101001", "000000", "000100", "100000", "001010", "110100"};
+constexpr std::array<const char*, 12> kDigitPatterns{"001010", "011001", "101000", "100011",
+                                                     "000110", "110010", "101001", "000000",
+                                                     "000100", "100000", "001010", "110100"};
 constexpr const char* kDigitPatternOutOfRange = "011011";
 
 using WeatherTable::MainRow;
@@ -112,9 +112,17 @@ std::vector<std::pair<std::string, std::string>>& LastLook() {
 
 void MainWin::Layout() {
   SetMenuBar(&Menu::Menu::Instance());
-  Apply({.title = "Breezeling", .width = 301, .height = 210, .frame = 0, .placement = 2,
-         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
-         .hasBackColor = false, .backColor = 0xFFFFFF});
+  Apply({.title = "Breezeling",
+         .width = 301,
+         .height = 210,
+         .frame = 0,
+         .placement = 2,
+         .resizeable = false,
+         .closeButton = true,
+         .minimizeButton = false,
+         .maximizeButton = false,
+         .hasBackColor = false,
+         .backColor = 0xFFFFFF});
 }
 
 void MainWin::CreateControls() {
@@ -122,14 +130,15 @@ void MainWin::CreateControls() {
   // creation order, so later controls lie on top of earlier ones.
   Set(Add<StaticText>("Status", 131, 193, 157, 17)).Font("Geneva", kCaption).Align(Align::Right);
   Add<Canvas>("BackgroundCanvas", 0, 0, 302, 50);
-  Set(Add<BevelButton>("RefreshButton", 6, 167, 20, 20)).CaptionSize(kValue).Caption("")
-      .OnAction([this] { RefreshButton_Action(); });
+  Set(Add<BevelButton>("RefreshButton", 6, 167, 20, 20)).CaptionSize(kValue).Caption("").OnAction([this] {
+    RefreshButton_Action();
+  });
   Set(Add<Canvas>("Canvas1", 6, 121, 16, 16)).Backdrop(IconOf(MainRow::FeelsLike));
-  Set(Add<StaticText>("LocationLabel", 48, 5, 234, 20)).Font("System", kValue).Underline()
-      .Text("Naseby");
+  Set(Add<StaticText>("LocationLabel", 48, 5, 234, 20)).Font("System", kValue).Underline().Text("Naseby");
   Set(Add<StaticText>("StaticText1", 27, 81, 29, 16)).Font("System", kCaption).Text("High:");
   Set(Add<StaticText>("StaticText4", 27, 101, 29, 16)).Font("System", kCaption).Text("Low:");
-  Set(Add<StaticText>("ForecastLabel", 48, 28, 234, 16)).Font("System", kValue)
+  Set(Add<StaticText>("ForecastLabel", 48, 28, 234, 16))
+      .Font("System", kValue)
       .Text("Rainy with a chance of meatballs");
   Set(Add<Canvas>("Canvas3", 6, 101, 16, 16)).Backdrop(IconOf(MainRow::Low));
   Set(Add<Canvas>("Canvas4", 6, 81, 16, 16)).Backdrop(IconOf(MainRow::High));
@@ -148,27 +157,36 @@ void MainWin::CreateControls() {
   Set(Add<StaticText>("WindDirectionLabel", 270, 71, 20, 15)).Font("System", kCaption);
   Set(Add<Canvas>("Canvas8", 139, 101, 16, 16)).Backdrop(IconOf(MainRow::Precipitation));
   Set(Add<StaticText>("PrecipitationLabel", 229, 101, 40, 16)).Font("System", kValue);
-  Set(Add<PushButton>("PushButton1", 225, 167, 69, 20)).Font("System", kValue).Caption("Settings")
+  Set(Add<PushButton>("PushButton1", 225, 167, 69, 20))
+      .Font("System", kValue)
+      .Caption("Settings")
       .OnAction([this] { PushButton1_Action(); });
-  Set(Add<Canvas>("RobotIcon", 7, 9, 32, 32)).Backdrop(Pictures::tinker())
-      .OnMouseDown([this](int x, int y) { return RobotIcon_MouseDown(x, y); });
+  Set(Add<Canvas>("RobotIcon", 7, 9, 32, 32)).Backdrop(Pictures::tinker()).OnMouseDown([this](int x, int y) {
+    return RobotIcon_MouseDown(x, y);
+  });
   Set(Add<Canvas>("Canvas2", 6, 61, 16, 16)).Backdrop(IconOf(MainRow::Current));
   Set(Add<StaticText>("StaticText2", 27, 61, 43, 16)).Font("System", kCaption).Text("Current:");
   Set(Add<StaticText>("Current", 80, 61, 58, 16)).Font("System", kValue);
   Set(Add<StaticText>("StaticText6", 27, 121, 48, 16)).Font("System", kCaption).Text("Feels like:");
   Set(Add<StaticText>("StaticText8", 160, 121, 48, 16)).Font("System", kCaption).Text("Humidity:");
-  Set(Add<StaticText>("StaticText9", 160, 102, 64, 16)).Font("System", kCaption)
-      .Text("Precipitation:");
+  Set(Add<StaticText>("StaticText9", 160, 102, 64, 16)).Font("System", kCaption).Text("Precipitation:");
   Add<Separator>("Separator1", 0, 48, 302, 4);
-  Set(Add<PushButton>("ForecastButton", 35, 167, 120, 20)).Font("System", kValue)
-      .Caption("7 Day Forecast").OnAction([this] { ForecastButton_Action(); });
-  Set(Add<StaticText>("StaticText3", 6, 193, 110, 17)).Font("System", kCaption)
+  Set(Add<PushButton>("ForecastButton", 35, 167, 120, 20))
+      .Font("System", kValue)
+      .Caption("7 Day Forecast")
+      .OnAction([this] { ForecastButton_Action(); });
+  Set(Add<StaticText>("StaticText3", 6, 193, 110, 17))
+      .Font("System", kCaption)
       .Text("Larkspire SW")
       .OnMouseDown([this](int x, int y) { return StaticText3_MouseDown(x, y); });
-  Set(Add<BevelButton>("DownloadUpdateButton", 169, 4, 125, 20)).CaptionSize(kCaption)
-      .Caption("Download Update").Hidden().OnAction([this] { DownloadUpdateButton_Action(); });
-  Set(Add<Timer>("UpdateCheckTimer")).Timing(Timer::Single, 10)
-      .OnAction([this] { UpdateCheckTimer_Action(); });
+  Set(Add<BevelButton>("DownloadUpdateButton", 169, 4, 125, 20))
+      .CaptionSize(kCaption)
+      .Caption("Download Update")
+      .Hidden()
+      .OnAction([this] { DownloadUpdateButton_Action(); });
+  Set(Add<Timer>("UpdateCheckTimer")).Timing(Timer::Single, 10).OnAction([this] {
+    UpdateCheckTimer_Action();
+  });
   Set(Add<Thread>("UpdateCheckThread")).Priority(5, 0).OnRun([this] { UpdateCheckThread_Run(); });
   auto& sock = Add<HTTPSockControl>("HTTPSock");
   sock.TCPError = [this](int code) { HTTPSock_TCPError(code); };
@@ -190,8 +208,11 @@ void MainWin::CreateControls() {
   };
   Set(Add<ProgressBar>("Progress", 65, 181, 100, 12)).Range(0, 100).Hidden();
   Set(Add<ChasingArrows>("ChasingArrows1", 8, 169, 16, 16)).Hidden();
-  Set(Add<StaticText>("Digit", 6, 40, 34, 10)).Font("System", 8).Align(Align::Center)
-      .Text(kDigitPatterns[0]).Hidden();
+  Set(Add<StaticText>("Digit", 6, 40, 34, 10))
+      .Font("System", 8)
+      .Align(Align::Center)
+      .Text(kDigitPatterns[0])
+      .Hidden();
   Set(Add<Timer>("DigitFlip")).Timing(Timer::Off, 100).OnAction([this] { DigitFlip_Action(); });
   Set(Add<Timer>("DigitInit")).Timing(Timer::Off, 3000).OnAction([this] { DigitInit_Action(); });
   Set(Add<Canvas>("ArrowIcon", 8, 169, 18, 16)).Backdrop(Pictures::Arrows()).Disabled();
@@ -218,19 +239,32 @@ void MainWin::RunUpdateCheck() { Ctl<Thread>("UpdateCheckThread").Run(); }
 
 const char* MainWin::ValueLabel(MainRow row) {
   switch (row) {
-    case MainRow::Forecast: return "ForecastLabel";
-    case MainRow::Current: return "Current";
-    case MainRow::High: return "TempMaxLabel";
-    case MainRow::Low: return "TempMinLabel";
-    case MainRow::FeelsLike: return "FeelsLikeLabel";
-    case MainRow::Sunrise: return "SunriseLabel";
-    case MainRow::UVIndex: return "UVIndexLabel";
-    case MainRow::WindSpeed: return "WindSpeedLabel";
-    case MainRow::WindDirection: return "WindDirectionLabel";
-    case MainRow::Precipitation: return "PrecipitationLabel";
-    case MainRow::Humidity: return "HumidityLabel";
-    case MainRow::Sunset: return "SunsetLabel";
-    case MainRow::None: break;
+    case MainRow::Forecast:
+      return "ForecastLabel";
+    case MainRow::Current:
+      return "Current";
+    case MainRow::High:
+      return "TempMaxLabel";
+    case MainRow::Low:
+      return "TempMinLabel";
+    case MainRow::FeelsLike:
+      return "FeelsLikeLabel";
+    case MainRow::Sunrise:
+      return "SunriseLabel";
+    case MainRow::UVIndex:
+      return "UVIndexLabel";
+    case MainRow::WindSpeed:
+      return "WindSpeedLabel";
+    case MainRow::WindDirection:
+      return "WindDirectionLabel";
+    case MainRow::Precipitation:
+      return "PrecipitationLabel";
+    case MainRow::Humidity:
+      return "HumidityLabel";
+    case MainRow::Sunset:
+      return "SunsetLabel";
+    case MainRow::None:
+      break;
   }
   throw fw::NilObjectException("the main window shows no value in that row");
 }
@@ -346,17 +380,13 @@ void MainWin::HTTPClient::Get(const std::string& url) {
   BasicHTTP::Get(url);
 }
 
-void MainWin::HTTPSock_TCPError(int code) {
-  SetStatus("TCP Error: " + fw::Str(code));
-}
+void MainWin::HTTPSock_TCPError(int code) { SetStatus("TCP Error: " + fw::Str(code)); }
 
 void MainWin::HTTPSock_ProtocolError(int code, const std::shared_ptr<HTTPHeaders>&) {
   SetStatus("Protocol Error: " + fw::Str(code));
 }
 
-void MainWin::HTTPSock_ProgressChange(const std::string& message) {
-  SetStatus(message);
-}
+void MainWin::HTTPSock_ProgressChange(const std::string& message) { SetStatus(message); }
 
 void MainWin::HTTPSock_PageReceived(const std::string&, const std::string& content, bool) {
   // The client reports no status: whatever it hands over is the page. The
@@ -409,8 +439,8 @@ void MainWin::HTTPSock_DataProgress(double received, double total, double) {
 void MainWin::DigitFlip_Action() {
   const std::int32_t index = fw::ToInt32(fw::Rnd() * 12.0);
   const bool known = index >= 0 && index < static_cast<std::int32_t>(kDigitPatterns.size());
-  Ctl<StaticText>("Digit").SetText(
-      known ? kDigitPatterns[static_cast<std::size_t>(index)] : kDigitPatternOutOfRange);
+  Ctl<StaticText>("Digit").SetText(known ? kDigitPatterns[static_cast<std::size_t>(index)]
+                                         : kDigitPatternOutOfRange);
 }
 
 void MainWin::DigitInit_Action() {

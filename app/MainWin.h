@@ -37,11 +37,10 @@ class MainWin : public fw::SingleInstanceWindow<MainWin> {
   // The ten rows of current values, each a caption and a value after its
   // icon; and the label of each row that shows a value of today.
   static constexpr std::array<WeatherTable::MainRow, 10> kValueRows{
-      WeatherTable::MainRow::Current,      WeatherTable::MainRow::High,
-      WeatherTable::MainRow::Low,          WeatherTable::MainRow::Sunrise,
-      WeatherTable::MainRow::UVIndex,      WeatherTable::MainRow::WindSpeed,
-      WeatherTable::MainRow::Precipitation, WeatherTable::MainRow::Sunset,
-      WeatherTable::MainRow::FeelsLike,    WeatherTable::MainRow::Humidity};
+      WeatherTable::MainRow::Current,       WeatherTable::MainRow::High,    WeatherTable::MainRow::Low,
+      WeatherTable::MainRow::Sunrise,       WeatherTable::MainRow::UVIndex, WeatherTable::MainRow::WindSpeed,
+      WeatherTable::MainRow::Precipitation, WeatherTable::MainRow::Sunset,  WeatherTable::MainRow::FeelsLike,
+      WeatherTable::MainRow::Humidity};
   static const char* ValueLabel(WeatherTable::MainRow row);
 
   // The one-line status text.
@@ -85,8 +84,8 @@ class MainWin : public fw::SingleInstanceWindow<MainWin> {
   void HTTPSock_PageReceived(const std::string& type, const std::string& content, bool viaGrab);
   void HTTPSock_OperationError(const std::string& message, bool flag);
   bool HTTPSock_HandleRedirection(const std::string& url);
-  void HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& headers,
-                           bool informational, bool complete);
+  void HTTPSock_GotHeaders(int code, const std::shared_ptr<HTTPHeaders>& headers, bool informational,
+                           bool complete);
   void HTTPSock_DataProgress(double received, double total, double added);
   void DigitFlip_Action();
   void DigitInit_Action();

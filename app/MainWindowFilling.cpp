@@ -35,11 +35,16 @@ constexpr int kDegreeSign = 161;
 std::string Shown(const WeatherTable::Entry& entry) {
   const std::string& value = *entry.value;
   switch (entry.unit) {
-    case Unit::Temperature: return value + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
-    case Unit::Speed: return value + " " + WeatherValues::UnitSpeed;
-    case Unit::Percent: return value + "%";
-    case Unit::Degrees: return AngleToCompassDirection(fw::ToInt32(fw::Val(value)));
-    case Unit::None: break;
+    case Unit::Temperature:
+      return value + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
+    case Unit::Speed:
+      return value + " " + WeatherValues::UnitSpeed;
+    case Unit::Percent:
+      return value + "%";
+    case Unit::Degrees:
+      return AngleToCompassDirection(fw::ToInt32(fw::Val(value)));
+    case Unit::None:
+      break;
   }
   return value;
 }

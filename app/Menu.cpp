@@ -25,8 +25,8 @@ Menu*& ImplicitInstance() {
 using Shortcut = std::optional<std::string>;
 
 template <class Item>
-void AddItem(fw::MenuBar& bar, const std::string& menuName, const std::string& name,
-             bool autoEnable, const std::string& text, const Shortcut& shortcut) {
+void AddItem(fw::MenuBar& bar, const std::string& menuName, const std::string& name, bool autoEnable,
+             const std::string& text, const Shortcut& shortcut) {
   auto item = std::make_unique<Item>();
   item->SetName(name);
   item->SetAutoEnable(autoEnable);
@@ -95,8 +95,7 @@ void Menu::Untitled3() {
   AddItem<fw::MenuItem>(*this, "WindowMenu", "BreezelingMenuItem", false, "BreezeLing", "");
   AddItem<fw::MenuItem>(*this, "WindowMenu", "ForecastMenuItem", false, "7 Day Forecast", "");
   AddItem<fw::AppleMenuItem>(*this, "WindowMenu", "AboutMenuItem", false, "About Breezeling", "");
-  AddItem<fw::AppleMenuItem>(*this, "WindowMenu", "UpdatesMenuItem", false, "Check For Updates",
-                             "Cmd+U");
+  AddItem<fw::AppleMenuItem>(*this, "WindowMenu", "UpdatesMenuItem", false, "Check For Updates", "Cmd+U");
   AddItem<fw::AppleMenuItem>(*this, "WindowMenu", "UntitledMenu4", false, "-", std::nullopt);
   AddItem<fw::AppleMenuItem>(*this, "WindowMenu", "MoreMenuItem", false, "More Cool Apps!", "");
 }

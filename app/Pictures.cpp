@@ -20,10 +20,35 @@ struct Entry {
 
 // Catalogue order: also the order in which the caches are released.
 enum Index : std::size_t {
-  kUVIcon, kSunsetIcon, kSunriseIcon, kTempHighIcon, kTempLowIcon, kWindSpeedIcon, kSagewick,
-  kLandscapeLarge, kBreezelingIcon, kBreezelingalt, ksprocket, ktinker, kNookpals, kArrows,
-  kQ7, kCogwheel, kRivet, kFuncrate, kHumidity, kRain, kbackground1, kbackground2, kBoltro,
-  kGadget, kAbacus, kBlorpo, kWrenchy, kbackground3, kCount
+  kUVIcon,
+  kSunsetIcon,
+  kSunriseIcon,
+  kTempHighIcon,
+  kTempLowIcon,
+  kWindSpeedIcon,
+  kSagewick,
+  kLandscapeLarge,
+  kBreezelingIcon,
+  kBreezelingalt,
+  ksprocket,
+  ktinker,
+  kNookpals,
+  kArrows,
+  kQ7,
+  kCogwheel,
+  kRivet,
+  kFuncrate,
+  kHumidity,
+  kRain,
+  kbackground1,
+  kbackground2,
+  kBoltro,
+  kGadget,
+  kAbacus,
+  kBlorpo,
+  kWrenchy,
+  kbackground3,
+  kCount
 };
 
 std::array<Entry, kCount>& Catalogue() {
@@ -134,15 +159,24 @@ void ReleaseAll() {
 fw::PicturePtr ForIcon(WeatherTable::Icon icon) {
   using WeatherTable::Icon;
   switch (icon) {
-    case Icon::TempHigh: return TempHighIcon();
-    case Icon::TempLow: return TempLowIcon();
-    case Icon::UV: return UVIcon();
-    case Icon::WindSpeed: return WindSpeedIcon();
-    case Icon::Rain: return Rain();
-    case Icon::Humidity: return Humidity();
-    case Icon::Sunrise: return SunriseIcon();
-    case Icon::Sunset: return SunsetIcon();
-    case Icon::None: break;
+    case Icon::TempHigh:
+      return TempHighIcon();
+    case Icon::TempLow:
+      return TempLowIcon();
+    case Icon::UV:
+      return UVIcon();
+    case Icon::WindSpeed:
+      return WindSpeedIcon();
+    case Icon::Rain:
+      return Rain();
+    case Icon::Humidity:
+      return Humidity();
+    case Icon::Sunrise:
+      return SunriseIcon();
+    case Icon::Sunset:
+      return SunsetIcon();
+    case Icon::None:
+      break;
   }
   return nullptr;
 }

@@ -22,9 +22,8 @@ bool AppLocked = false;
 bool DebugMode = false;
 
 void Release() {
-  for (std::string* s : {&UserLocation, &UserTempUnit, &UserSpeedUnit, &UserRobot, &RequestType,
-                         &RawResponse, &CurrentURL, &AppUpdateURL, &ChangeLogData, &ServerMessage,
-                         &CR, &LF, &CRLF}) {
+  for (std::string* s : {&UserLocation, &UserTempUnit, &UserSpeedUnit, &UserRobot, &RequestType, &RawResponse,
+                         &CurrentURL, &AppUpdateURL, &ChangeLogData, &ServerMessage, &CR, &LF, &CRLF}) {
     s->clear();
   }
   ForecastWinOpen = DebugWInOpen = InitialUpdateCheckRun = AppLocked = DebugMode = false;

@@ -16,12 +16,24 @@ std::string EscapeHtml(const std::string& s) {
   out.reserve(s.size());
   for (const char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '\'': out += "&#39;"; break;
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
+        break;
     }
   }
   return out;

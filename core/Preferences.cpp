@@ -31,7 +31,8 @@ void StampAsPreferences(const fw::FolderItem& file) {
 // A value is one line of the file: a line break inside it would shift
 // every later pair, so it is written as a space.
 std::string OneLine(std::string value) {
-  std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return value;
 }
 
@@ -152,7 +153,8 @@ void UpdatePreferences() {
   bool written = out != nullptr;
   if (out) {
     const std::array<std::string, 4> fields = {settings.Location(), settings.Chosen(Choice::Temp),
-                                               settings.Chosen(Choice::Speed), settings.Chosen(Choice::Robot)};
+                                               settings.Chosen(Choice::Speed),
+                                               settings.Chosen(Choice::Robot)};
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
       written = out->WriteLine(kKeys[k]) && out->WriteLine(OneLine(fields[k])) && written;
     }

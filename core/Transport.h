@@ -29,7 +29,7 @@ inline constexpr Carrier kCarrier = Carrier::MyHTTPSocket;
 // update file a few hundred bytes; anything far beyond that is a server gone
 // wrong or hostile, and reading it whole would hold it in memory and then
 // hand it to parsers and windows that were never meant for megabytes.
-inline constexpr std::int64_t kMaxWeatherReply = std::int64_t{1} << 20;  // 1 MiB
+inline constexpr std::int64_t kMaxWeatherReply = std::int64_t{1} << 20;   // 1 MiB
 inline constexpr std::int64_t kMaxUpdateReply = std::int64_t{256} << 10;  // 256 KiB
 
 // The limit for a request of the kind ("WEATHER", "UPDATE"; any other kind

@@ -46,8 +46,7 @@ void GetForecast() {
   const std::string url = Hosts::WeatherURL(NormaliseLocation(UserLocation));
   // This request goes out for the place as it stands, however short; the
   // next one asks for what the settings field holds.
-  if (fw::Len(UserLocation) < 2)
-    UserLocation = WithoutControlCharacters(Views::Settings().Location());
+  if (fw::Len(UserLocation) < 2) UserLocation = WithoutControlCharacters(Views::Settings().Location());
 
   Views::Main().ToggleLoadingStates(true);
   RequestType = "WEATHER";

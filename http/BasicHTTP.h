@@ -55,22 +55,22 @@ class BasicHTTP : public fw::TCPSocket {
   ~BasicHTTP() override = default;
 
   // ---- Properties ----------------------------------------------------
-  std::string Buffer;        // body bytes received and not yet delivered
-  double BufferSize = 0;     // file mode: buffered bytes that trigger a write
-  std::string Client;        // User-Agent value
-  std::string Command;       // request method; persists between requests
-  bool Connected = false;    // connection open and request written
+  std::string Buffer;      // body bytes received and not yet delivered
+  double BufferSize = 0;   // file mode: buffered bytes that trigger a write
+  std::string Client;      // User-Agent value
+  std::string Command;     // request method; persists between requests
+  bool Connected = false;  // connection open and request written
   std::string CR;
   std::string CRLF;
-  std::string EndLine;       // line end of the current reply's header block
+  std::string EndLine;                  // line end of the current reply's header block
   std::shared_ptr<HTTPHeaders> Extras;  // extra request headers, sent every time
   std::optional<fw::FolderItem> File;   // file that receives the body in file mode
-  std::string FormData;      // encoded form: request body, or query when !SendFormAfter
+  std::string FormData;                 // encoded form: request body, or query when !SendFormAfter
   bool HeaderReceived = false;
   bool IsChunked = false;
   std::string LF;
-  int Mode = 0;              // 0 memory, 1 file, 2 decided by the reply's type
-  std::string OriginalURL;   // last URL that ParseURL accepted, trimmed
+  int Mode = 0;             // 0 memory, 1 file, 2 decided by the reply's type
+  std::string OriginalURL;  // last URL that ParseURL accepted, trimmed
   std::string Pass;
   std::string Path;          // request target of the request line
   std::string ProxyAddress;  // empty: no proxy
@@ -80,12 +80,12 @@ class BasicHTTP : public fw::TCPSocket {
   std::string ServerAddress;
   std::string ServerPath;
   int ServerPort = 0;
-  double Size = 0;           // announced body length; 0 when none
-  std::string Type;          // reply content type without parameters
+  double Size = 0;   // announced body length; 0 when none
+  std::string Type;  // reply content type without parameters
   std::string User;
   bool ViaGrab = false;
   bool RememberSettings = false;  // next Init keeps Mode, ResumeSize, File, Extras
-  double ResumeSize = 0;     // bytes already in File when resuming
+  double ResumeSize = 0;          // bytes already in File when resuming
   std::string CookiePath;
   std::string CookieDomain;
   std::string FormContentType;

@@ -45,7 +45,8 @@ void BasicHTTP::AddToFile(const std::string& data) {
   if (Mode == 0) {
     Raise(DataProgress, static_cast<double>(Buffer.size()), Size, static_cast<double>(piece.size()));
     if (epoch != epoch_) return;
-    if (chunks_.Done() || (!IsChunked && Size > 0 && static_cast<double>(Buffer.size()) >= Size)) FinishFile();
+    if (chunks_.Done() || (!IsChunked && Size > 0 && static_cast<double>(Buffer.size()) >= Size))
+      FinishFile();
     return;
   }
 

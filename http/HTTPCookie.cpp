@@ -44,8 +44,9 @@ bool HTTPCookie::Match(const std::string& server, const std::string& path) const
   return fw::StrEq(fw::Right(server, fw::Len(Domain)), Domain) || fw::StrEq("." + server, Domain);
 }
 
-bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain, const std::string& defaultPath,
-                       const std::string& requestPath, const std::string& requestHost) {
+bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain,
+                       const std::string& defaultPath, const std::string& requestPath,
+                       const std::string& requestHost) {
   Name.clear();
   Domain.clear();
   Path.clear();
@@ -91,8 +92,9 @@ bool HTTPCookie::Parse(const std::string& text, const std::string& defaultDomain
 
   if (Domain.empty()) {
     Domain = defaultDomain;
-    Host = requestHost.empty() ? (fw::Left(defaultDomain, 1) == "." ? fw::Mid(defaultDomain, 2) : defaultDomain)
-                               : requestHost;
+    Host = requestHost.empty()
+               ? (fw::Left(defaultDomain, 1) == "." ? fw::Mid(defaultDomain, 2) : defaultDomain)
+               : requestHost;
   } else if (fw::Left(Domain, 1) != "." && !HTTPModule::IsIP(Domain)) {
     Domain = "." + Domain;
   }

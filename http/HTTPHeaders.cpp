@@ -25,7 +25,9 @@ void HTTPHeaders::Append(std::string name, std::string value) {
   Value.push_back(std::move(value));
 }
 
-void HTTPHeaders::Add(const std::string& name, const std::string& value) { Append(fw::Trim(name), fw::Trim(value)); }
+void HTTPHeaders::Add(const std::string& name, const std::string& value) {
+  Append(fw::Trim(name), fw::Trim(value));
+}
 
 std::string HTTPHeaders::Data() const {
   std::string data;

@@ -20,9 +20,17 @@ constexpr std::uint32_t kLinkColour = 0x070FFF;
 }  // namespace
 
 void AboutWindow::Layout() {
-  Apply({.title = "About", .width = 300, .height = 90, .frame = 0, .placement = 1,
-         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
-         .hasBackColor = false, .backColor = 0x000000});
+  Apply({.title = "About",
+         .width = 300,
+         .height = 90,
+         .frame = 0,
+         .placement = 1,
+         .resizeable = true,
+         .closeButton = true,
+         .minimizeButton = true,
+         .maximizeButton = true,
+         .hasBackColor = false,
+         .backColor = 0x000000});
 }
 
 void AboutWindow::CreateControls() {
@@ -32,11 +40,17 @@ void AboutWindow::CreateControls() {
   Set(Add<StaticText>("AboutVersionLabel", 54, 23, 70, 20)).Font("System", 9).Text("v1.0");
   Set(Add<StaticText>("StaticText1", 54, 10, 100, 20)).Font("System", 12).Text("Breezeling");
   Set(Add<Canvas>("RobotIcon", 10, 8, 32, 32)).Backdrop(Pictures::BreezelingIcon());
-  Set(Add<StaticText>("StaticText4", 145, 35, 150, 15)).Font("System", 9).Underline()
-      .Color(kLinkColour).Text(Hosts::MakersSiteURL())
+  Set(Add<StaticText>("StaticText4", 145, 35, 150, 15))
+      .Font("System", 9)
+      .Underline()
+      .Color(kLinkColour)
+      .Text(Hosts::MakersSiteURL())
       .OnMouseDown([this](int x, int y) { return StaticText4_MouseDown(x, y); });
-  Set(Add<StaticText>("StaticText5", 145, 48, 150, 15)).Font("System", 9).Underline()
-      .Color(kLinkColour).Text(Hosts::AuthorURL())
+  Set(Add<StaticText>("StaticText5", 145, 48, 150, 15))
+      .Font("System", 9)
+      .Underline()
+      .Color(kLinkColour)
+      .Text(Hosts::AuthorURL())
       .OnMouseDown([this](int x, int y) { return StaticText5_MouseDown(x, y); });
 }
 

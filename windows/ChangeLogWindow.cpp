@@ -22,9 +22,17 @@ Views::ChangeLogView& ChangeLogWindow::View() {
 }
 
 void ChangeLogWindow::Layout() {
-  Apply({.title = "Update Available", .width = 300, .height = 160, .frame = 3, .placement = 2,
-         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
-         .hasBackColor = true, .backColor = 0xFFFECC});
+  Apply({.title = "Update Available",
+         .width = 300,
+         .height = 160,
+         .frame = 3,
+         .placement = 2,
+         .resizeable = true,
+         .closeButton = true,
+         .minimizeButton = true,
+         .maximizeButton = true,
+         .hasBackColor = true,
+         .backColor = 0xFFFECC});
 }
 
 void ChangeLogWindow::CreateControls() {

@@ -22,9 +22,17 @@ Views::DebugView& DebugWin::View() {
 }
 
 void DebugWin::Layout() {
-  Apply({.title = "Debug", .width = 300, .height = 172, .frame = 0, .placement = 4,
-         .resizeable = true, .closeButton = true, .minimizeButton = true, .maximizeButton = true,
-         .hasBackColor = false, .backColor = 0x000000});
+  Apply({.title = "Debug",
+         .width = 300,
+         .height = 172,
+         .frame = 0,
+         .placement = 4,
+         .resizeable = true,
+         .closeButton = true,
+         .minimizeButton = true,
+         .maximizeButton = true,
+         .hasBackColor = false,
+         .backColor = 0x000000});
 }
 
 void DebugWin::CreateControls() {
@@ -33,8 +41,12 @@ void DebugWin::CreateControls() {
   // field grows with the window and wraps long lines, so a whole reply can
   // be read by scrolling down.
   Set(Add<fw::StaticText>("StaticText1", 20, 14, 100, 20)).Font("System", 12).Text("Response:");
-  Set(Add<fw::EditField>("Response", 20, 37, 260, 116)).Font("System", 12).Multiline().ReadOnly()
-      .ScrollBars(true, false).Locks(true, true, true, true);
+  Set(Add<fw::EditField>("Response", 20, 37, 260, 116))
+      .Font("System", 12)
+      .Multiline()
+      .ReadOnly()
+      .ScrollBars(true, false)
+      .Locks(true, true, true, true);
 }
 
 void DebugWin::Event_Open() {

@@ -22,11 +22,15 @@ constexpr int kDegreeSign = 161;  // Mac OS Roman
 std::string Shown(const WeatherTable::Entry& entry) {
   const std::string& value = *entry.value;
   switch (entry.unit) {
-    case WeatherTable::Unit::Temperature: return value + " " + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
-    case WeatherTable::Unit::Percent: return value + "%";
-    case WeatherTable::Unit::Speed: return value + " " + WeatherValues::UnitSpeed;
+    case WeatherTable::Unit::Temperature:
+      return value + " " + fw::Chr(kDegreeSign) + WeatherValues::UnitTemp;
+    case WeatherTable::Unit::Percent:
+      return value + "%";
+    case WeatherTable::Unit::Speed:
+      return value + " " + WeatherValues::UnitSpeed;
     case WeatherTable::Unit::Degrees:
-    case WeatherTable::Unit::None: break;
+    case WeatherTable::Unit::None:
+      break;
   }
   return value;
 }

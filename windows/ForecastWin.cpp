@@ -73,9 +73,17 @@ Views::ForecastView& ForecastWin::View() {
 }
 
 void ForecastWin::Layout() {
-  Apply({.title = "Weather Forecast", .width = 300, .height = 290, .frame = 0, .placement = 2,
-         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
-         .hasBackColor = false, .backColor = 0x000000});
+  Apply({.title = "Weather Forecast",
+         .width = 300,
+         .height = 290,
+         .frame = 0,
+         .placement = 2,
+         .resizeable = false,
+         .closeButton = true,
+         .minimizeButton = false,
+         .maximizeButton = false,
+         .hasBackColor = false,
+         .backColor = 0x000000});
 }
 
 void ForecastWin::CreateControls() {
@@ -91,21 +99,29 @@ void ForecastWin::CreateControls() {
     const int d = kRowHeight * (n - 1);
     const bool first = n == 1;  // the first day label is a little smaller
     Set(Add<StaticText>(Numbered("DayLabel", n), 23, 40 + d, first ? 82 : 89, first ? 15 : 16))
-        .Font("System", kDay).Text(row.day);
+        .Font("System", kDay)
+        .Text(row.day);
     Set(Add<Canvas>(row.highIcon, 115, 41 + d, 16, 16)).Backdrop(IconOf(Column::High, n));
-    Set(Add<StaticText>(ValueLabel(Column::High, n), 129, 43 + d, 34, 16)).Font("System", kValue)
+    Set(Add<StaticText>(ValueLabel(Column::High, n), 129, 43 + d, 34, 16))
+        .Font("System", kValue)
         .ShrinkToFit(kSmallestValue);
     Set(Add<Canvas>(row.lowIcon, 160, 41 + d, 16, 16)).Backdrop(IconOf(Column::Low, n));
-    Set(Add<StaticText>(ValueLabel(Column::Low, n), 175, 43 + d, 34, 16)).Font("System", kValue)
+    Set(Add<StaticText>(ValueLabel(Column::Low, n), 175, 43 + d, 34, 16))
+        .Font("System", kValue)
         .ShrinkToFit(kSmallestValue);
     Set(Add<Canvas>(row.humidityIcon, 207, 41 + d, 16, 16)).Backdrop(IconOf(Column::Humidity, n));
     // Widened up to the rain icon, so that "100%" fits.
-    Set(Add<StaticText>(ValueLabel(Column::Humidity, n), 222, 43 + d, 28, 16)).Font("System", kValue)
-        .ShrinkToFit(kSmallestValue).Text(first ? "100%" : "");
+    Set(Add<StaticText>(ValueLabel(Column::Humidity, n), 222, 43 + d, 28, 16))
+        .Font("System", kValue)
+        .ShrinkToFit(kSmallestValue)
+        .Text(first ? "100%" : "");
     Set(Add<Canvas>(row.rainIcon, 250, 41 + d, 16, 16)).Backdrop(IconOf(Column::Precipitation, n));
-    Set(Add<StaticText>(ValueLabel(Column::Precipitation, n), 269, 43 + d, 34, 16)).Font("System", kValue)
-        .ShrinkToFit(kSmallestValue).Text("100%");
-    Set(Add<StaticText>(ValueLabel(Column::Forecast, n), 23, 55 + d, 270, 16)).Font("System", kValue)
+    Set(Add<StaticText>(ValueLabel(Column::Precipitation, n), 269, 43 + d, 34, 16))
+        .Font("System", kValue)
+        .ShrinkToFit(kSmallestValue)
+        .Text("100%");
+    Set(Add<StaticText>(ValueLabel(Column::Forecast, n), 23, 55 + d, 270, 16))
+        .Font("System", kValue)
         .Text("Rainy with a chance of meatballs");
   }
 
@@ -119,12 +135,18 @@ void ForecastWin::CreateControls() {
 
 std::string ForecastWin::ValueLabel(Column column, int day) {
   switch (column) {
-    case Column::Forecast: return Numbered("Fore", day);
-    case Column::Precipitation: return Numbered("Pre", day);
-    case Column::Humidity: return Numbered("Hum", day);
-    case Column::High: return Numbered("Max", day);
-    case Column::Low: return Numbered("Min", day);
-    case Column::None: break;
+    case Column::Forecast:
+      return Numbered("Fore", day);
+    case Column::Precipitation:
+      return Numbered("Pre", day);
+    case Column::Humidity:
+      return Numbered("Hum", day);
+    case Column::High:
+      return Numbered("Max", day);
+    case Column::Low:
+      return Numbered("Min", day);
+    case Column::None:
+      break;
   }
   throw fw::NilObjectException("the forecast window shows no value in that column");
 }

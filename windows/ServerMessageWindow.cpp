@@ -22,14 +22,21 @@ Views::ServerMessageView& ServerMessageWindow::View() {
 }
 
 void ServerMessageWindow::Layout() {
-  Apply({.title = "Message From Larkspire SW", .width = 300, .height = 144, .frame = 3, .placement = 4,
-         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
-         .hasBackColor = true, .backColor = 0xFFFECC});
+  Apply({.title = "Message From Larkspire SW",
+         .width = 300,
+         .height = 144,
+         .frame = 3,
+         .placement = 4,
+         .resizeable = false,
+         .closeButton = true,
+         .minimizeButton = false,
+         .maximizeButton = false,
+         .hasBackColor = true,
+         .backColor = 0xFFFECC});
 }
 
 void ServerMessageWindow::CreateControls() {
-  layout::Set(Add<fw::StaticText>("ServerMessageText", 6, 6, 288, 129)).Font("System", 9)
-      .Multiline();
+  layout::Set(Add<fw::StaticText>("ServerMessageText", 6, 6, 288, 129)).Font("System", 9).Multiline();
 }
 
 bool ServerMessageWindow::Event_KeyDown(const std::string& key) {

@@ -60,9 +60,7 @@ class SettingsWinView final : public Views::SettingsView {
   }
 };
 
-void OpenProductPage(const std::string& product) {
-  fw::ShowURL(Hosts::ProductURL(product));
-}
+void OpenProductPage(const std::string& product) { fw::ShowURL(Hosts::ProductURL(product)); }
 
 }  // namespace
 
@@ -72,49 +70,68 @@ Views::SettingsView& SettingsWin::View() {
 }
 
 void SettingsWin::Layout() {
-  Apply({.title = "Settings", .width = 300, .height = 276, .frame = 0, .placement = 2,
-         .resizeable = false, .closeButton = true, .minimizeButton = false, .maximizeButton = false,
-         .hasBackColor = false, .backColor = 0x000000});
+  Apply({.title = "Settings",
+         .width = 300,
+         .height = 276,
+         .frame = 0,
+         .placement = 2,
+         .resizeable = false,
+         .closeButton = true,
+         .minimizeButton = false,
+         .maximizeButton = false,
+         .hasBackColor = false,
+         .backColor = 0x000000});
 }
 
 void SettingsWin::CreateControls() {
   // name, left, top, width, height, then the design-time settings, in
   // creation order. A pop-up gets its rows before its Change handler, so
   // that making it raises nothing.
-  Set(Add<EditField>("Location", 90, 12, 190, 22)).Font("System", kLabel)
-      .Text(Globals::kDefaultLocation);
+  Set(Add<EditField>("Location", 90, 12, 190, 22)).Font("System", kLabel).Text(Globals::kDefaultLocation);
   Set(Add<StaticText>("StaticText2", 6, 14, 73, 20)).Font("System", kLabel).Text("Location:");
   Set(Add<StaticText>("StaticText3", 6, 46, 69, 20)).Font("System", kLabel).Text("Temp Unit:");
-  Set(Add<PopupMenu>("Temp", 90, 46, 114, 20)).Font("System", kLabel)
-      .Rows({"Celsius", "Fahrenheit"}, 0);
+  Set(Add<PopupMenu>("Temp", 90, 46, 114, 20)).Font("System", kLabel).Rows({"Celsius", "Fahrenheit"}, 0);
   Set(Add<StaticText>("StaticText1", 6, 78, 73, 20)).Font("System", kLabel).Text("Speed Unit:");
   Set(Add<PopupMenu>("Speed", 90, 79, 114, 20)).Font("System", kLabel).Rows({"km/h", "mph"}, 0);
   Add<Separator>("Separator1", 6, 142, 288, 4);
-  Set(Add<StaticText>("StaticText4", 6, 150, 198, 20)).Font("System", kLabel)
-      .Text("More from Larkspire SW:");
-  Set(Add<Canvas>("Canvas1", 68, 170, 32, 32)).Backdrop(Pictures::Sagewick())
+  Set(Add<StaticText>("StaticText4", 6, 150, 198, 20)).Font("System", kLabel).Text("More from Larkspire SW:");
+  Set(Add<Canvas>("Canvas1", 68, 170, 32, 32))
+      .Backdrop(Pictures::Sagewick())
       .OnMouseDown([this](int x, int y) { return Canvas1_MouseDown(x, y); });
-  Set(Add<StaticText>("StaticText5", 64, 204, 42, 20)).Font("System", kTile).Color(kLinkColour)
-      .Text("Sagewick").OnMouseDown([this](int x, int y) { return StaticText5_MouseDown(x, y); });
+  Set(Add<StaticText>("StaticText5", 64, 204, 42, 20))
+      .Font("System", kTile)
+      .Color(kLinkColour)
+      .Text("Sagewick")
+      .OnMouseDown([this](int x, int y) { return StaticText5_MouseDown(x, y); });
   Add<Placard>("Placard1", -1, 229, 302, 48);
-  Set(Add<PushButton>("PushButton1", 220, 243, 69, 20)).Font("System", kLabel).Caption("Save")
-      .Default().OnAction([this] { PushButton1_Action(); });
-  Set(Add<PushButton>("PushButton2", 139, 243, 69, 20)).Font("System", kLabel).Caption("Cancel")
-      .Cancel().OnAction([this] { PushButton2_Action(); });
+  Set(Add<PushButton>("PushButton1", 220, 243, 69, 20))
+      .Font("System", kLabel)
+      .Caption("Save")
+      .Default()
+      .OnAction([this] { PushButton1_Action(); });
+  Set(Add<PushButton>("PushButton2", 139, 243, 69, 20))
+      .Font("System", kLabel)
+      .Caption("Cancel")
+      .Cancel()
+      .OnAction([this] { PushButton2_Action(); });
   Set(Add<StaticText>("StaticText6", 44, 111, 43, 20)).Font("System", kLabel).Text("Robot:");
-  Set(Add<PopupMenu>("Robot", 90, 111, 114, 20)).Font("System", kLabel)
+  Set(Add<PopupMenu>("Robot", 90, 111, 114, 20))
+      .Font("System", kLabel)
       .Rows({"Rivet", "Cogwheel", "Q-7", "Boltro", "Blorpo", "Gadget", "Abacus", "Wrenchy", "Tinker",
              "Sprocket", "Gizmo"},
             0)
       .OnChange([this] { Robot_Change(); });
-  Set(Add<StaticText>("StaticText7", 118, 204, 163, 20)).Font("System", kTile)
-      .Text("Nookpals (coming soon)");
+  Set(Add<StaticText>("StaticText7", 118, 204, 163, 20)).Font("System", kTile).Text("Nookpals (coming soon)");
   Set(Add<Canvas>("Canvas2", 121, 170, 32, 32)).Backdrop(Pictures::Nookpals());
   Add<Canvas>("RobotPreview", 6, 104, 32, 32);
-  Set(Add<Canvas>("Canvas3", 12, 170, 32, 32)).Backdrop(Pictures::Funcrate())
+  Set(Add<Canvas>("Canvas3", 12, 170, 32, 32))
+      .Backdrop(Pictures::Funcrate())
       .OnMouseDown([this](int x, int y) { return Canvas3_MouseDown(x, y); });
-  Set(Add<StaticText>("StaticText8", 8, 204, 44, 20)).Font("System", kTile).Color(kLinkColour)
-      .Text("Funcrate").OnMouseDown([this](int x, int y) { return StaticText8_MouseDown(x, y); });
+  Set(Add<StaticText>("StaticText8", 8, 204, 44, 20))
+      .Font("System", kTile)
+      .Color(kLinkColour)
+      .Text("Funcrate")
+      .OnMouseDown([this](int x, int y) { return StaticText8_MouseDown(x, y); });
 }
 
 void SettingsWin::Event_Open() { UpdateRobotPreview(); }

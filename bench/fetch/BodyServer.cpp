@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
   socklen_t len = sizeof addr;
   if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
       ::listen(listener, 16) != 0 || ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    std::fprintf(stderr, "bench_body_server: cannot listen on 127.0.0.1:%ld: %s\n", port, std::strerror(errno));
+    std::fprintf(stderr, "bench_body_server: cannot listen on 127.0.0.1:%ld: %s\n", port,
+                 std::strerror(errno));
     return 1;
   }
   Block();

@@ -38,7 +38,9 @@ void Finish(int status, const std::string& message) {
 
 void WireErrors(BasicHTTP& http) {
   http.OperationError = [](const std::string& message, bool) { Finish(1, message); };
-  http.ProtocolError = [](int code, std::shared_ptr<HTTPHeaders>) { Finish(1, "HTTP status " + std::to_string(code)); };
+  http.ProtocolError = [](int code, std::shared_ptr<HTTPHeaders>) {
+    Finish(1, "HTTP status " + std::to_string(code));
+  };
   http.TCPError = [](int code) { Finish(1, "socket error " + std::to_string(code)); };
   http.Cancelled = [] { Finish(1, "cancelled"); };
 }
@@ -62,8 +64,10 @@ int main(int argc, char** argv) {
   const bool known = mode == "basichttp-memory" || mode == "httpsocket-memory" ||
                      (mode == "basichttp-file" && !path.empty());
   if (!known || url.empty()) {
-    std::fprintf(stderr, "usage: %s basichttp-memory|httpsocket-memory URL\n"
-                         "       %s basichttp-file URL PATH\n", argv[0], argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s basichttp-memory|httpsocket-memory URL\n"
+                 "       %s basichttp-file URL PATH\n",
+                 argv[0], argv[0]);
     return 2;
   }
 

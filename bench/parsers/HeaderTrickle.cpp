@@ -79,7 +79,8 @@ std::string HeaderBlock(std::size_t bytes) {
   constexpr int kLines = 16;
   const std::size_t valueLength = bytes / kLines;
   std::string s = "HTTP/1.1 200 OK\r\n";
-  for (int i = 0; i < kLines; ++i) s += "X-Padding-" + std::to_string(i) + ": " + std::string(valueLength, 'v') + "\r\n";
+  for (int i = 0; i < kLines; ++i)
+    s += "X-Padding-" + std::to_string(i) + ": " + std::string(valueLength, 'v') + "\r\n";
   return s + "Content-Length: 0\r\n\r\n";
 }
 
@@ -146,6 +147,6 @@ void BM_HeaderTrickle(benchmark::State& state) {
 // Sizes in KiB. The client refuses a header block over 64 KiB, so the
 // largest (ten times the first) must stay below that, its status line and
 // last header included.
-BENCHMARK(BM_HeaderTrickle)->Apply([](auto* b) { parsebench::Sizes(b, 6); })->UseManualTime();
+BENCHMARK(BM_HeaderTrickle)->Apply([](auto* b) { parsebench::Sizes(b, 6); }) -> UseManualTime();
 
 }  // namespace

@@ -14,8 +14,7 @@ constexpr std::uint32_t kVersion2 = 0x00020000;
 constexpr std::size_t kHeaderSize = 26;
 constexpr std::size_t kDescriptorSize = 12;
 
-void AppendEntry(std::vector<const AppleDoubleEntry*>& order, const AppleDouble& file,
-                 std::uint32_t id) {
+void AppendEntry(std::vector<const AppleDoubleEntry*>& order, const AppleDouble& file, std::uint32_t id) {
   for (const AppleDoubleEntry& entry : file.entries) {
     if (entry.id == id) {
       order.push_back(&entry);

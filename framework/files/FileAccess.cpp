@@ -14,9 +14,7 @@ fs::path ToFsPath(const std::string& path) {
 #endif
 }
 
-bool UsablePath(const std::string& path) {
-  return !path.empty() && path.find('\0') == std::string::npos;
-}
+bool UsablePath(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   if (!UsablePath(path)) return nullptr;

@@ -57,9 +57,7 @@ std::string Code(const FinderInfo& info, std::size_t at) {
   return code;
 }
 
-FolderItem FromQtPath(const QString& path) {
-  return FolderItem(QFile::encodeName(path).toStdString());
-}
+FolderItem FromQtPath(const QString& path) { return FolderItem(QFile::encodeName(path).toStdString()); }
 
 }  // namespace
 

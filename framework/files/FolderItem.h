@@ -54,10 +54,10 @@ class FolderItem {
   std::int64_t Length() const;
 
   // None when the stream cannot be opened.
-  std::unique_ptr<TextOutputStream> CreateTextFile() const;     // replaces an existing file
+  std::unique_ptr<TextOutputStream> CreateTextFile() const;  // replaces an existing file
   std::unique_ptr<TextInputStream> OpenAsTextFile() const;
-  std::unique_ptr<TextOutputStream> AppendToTextFile() const;   // creates a missing file
-  std::unique_ptr<ResourceFork> OpenResourceFork() const;       // creates an empty fork when none
+  std::unique_ptr<TextOutputStream> AppendToTextFile() const;  // creates a missing file
+  std::unique_ptr<ResourceFork> OpenResourceFork() const;      // creates an empty fork when none
 
   // For a file that holds the user's data: like CreateTextFile, but the new
   // text takes the file's place only when the stream closes with every byte
@@ -66,8 +66,7 @@ class FolderItem {
   // moment leaves the whole old text or the whole new one. The file keeps
   // its permissions; a file the user may not write is not replaced. Only
   // where the folder cannot take a new file is the file rewritten in place.
-  std::unique_ptr<TextOutputStream> ReplaceTextFile(
-      LinkHandling links = LinkHandling::WriteTarget) const;
+  std::unique_ptr<TextOutputStream> ReplaceTextFile(LinkHandling links = LinkHandling::WriteTarget) const;
 
   // Opens the item with the application the system chooses for it.
   void Launch(bool activate = true) const;

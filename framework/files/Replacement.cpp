@@ -61,7 +61,8 @@ std::uint64_t RandomBits() {
   } catch (const std::exception&) {
     // No source of chance: the clock still differs from call to call, and
     // a name that is taken is tried again.
-    const auto ticks = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto ticks =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     return ticks * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(::getpid());
   }
 }
@@ -135,8 +136,7 @@ std::unique_ptr<Replacement> Replacement::Begin(const std::string& path, LinkHan
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
     replacement->temp_ = folder + TemporaryName();
     // A new file gets what the umask allows, as any new file would.
-    fd = ::open(replacement->temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                oldFile ? 0600 : 0666);
+    fd = ::open(replacement->temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, oldFile ? 0600 : 0666);
     error = fd < 0 ? errno : 0;
     if (error != 0 && error != EEXIST) break;
   }

@@ -154,7 +154,7 @@ std::optional<std::string> EncodeFork(const std::vector<Resource>& resources) {
   std::string fork = header;
   fork.resize(kDataStart, '\0');
   fork += data;
-  fork += header;  // the map starts with a copy of the header
+  fork += header;   // the map starts with a copy of the header
   PutU32(fork, 0);  // next map handle
   PutU16(fork, 0);  // file reference
   PutU16(fork, 0);  // fork attributes
@@ -185,9 +185,8 @@ ResourceFork::~ResourceFork() {
 void ResourceFork::AddResource(const std::string& data, const std::string& type, std::int16_t id,
                                const std::string& name) {
   Resource resource{detail::FourCharCode(type), id, ResourceName(name), data};
-  auto same = std::find_if(resources_.begin(), resources_.end(), [&](const Resource& r) {
-    return r.type == resource.type && r.id == id;
-  });
+  auto same = std::find_if(resources_.begin(), resources_.end(),
+                           [&](const Resource& r) { return r.type == resource.type && r.id == id; });
   if (same != resources_.end()) {
     *same = std::move(resource);
   } else {

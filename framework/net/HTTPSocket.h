@@ -63,8 +63,7 @@ class HTTPSocket : public std::enable_shared_from_this<HTTPSocket> {
                                      const std::string& /*newData*/) {}
   // url is the text given to Get; content is the body exactly as received.
   virtual void Event_PageReceived(const std::string& /*url*/, int /*httpStatus*/,
-                                  const InternetHeaders& /*headers*/,
-                                  const std::string& /*content*/) {}
+                                  const InternetHeaders& /*headers*/, const std::string& /*content*/) {}
   virtual void Event_Error(int /*code*/) {}
 
  private:

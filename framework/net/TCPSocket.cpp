@@ -330,11 +330,10 @@ struct TCPSocket::Impl {
       net_detail::DispatchScope scope;
       OnReadyRead();
     });
-    QObject::connect(sock, &QAbstractSocket::errorOccurred, ctx,
-                     [this](QAbstractSocket::SocketError e) {
-                       net_detail::DispatchScope scope;
-                       Fail(CodeFor(e), e == QAbstractSocket::RemoteHostClosedError);
-                     });
+    QObject::connect(sock, &QAbstractSocket::errorOccurred, ctx, [this](QAbstractSocket::SocketError e) {
+      net_detail::DispatchScope scope;
+      Fail(CodeFor(e), e == QAbstractSocket::RemoteHostClosedError);
+    });
     QObject::connect(sock, &QAbstractSocket::disconnected, ctx, [this] {
       net_detail::DispatchScope scope;
       Fail(kSocketClosedOrRefused, true);

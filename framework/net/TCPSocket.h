@@ -29,9 +29,9 @@ class TCPSocket {
   // Queues bytes for sending; does nothing unless connected.
   void Write(const std::string& bytes);
 
-  std::string Lookahead() const;          // all waiting bytes, none consumed
-  std::string Read(std::size_t count);    // consumes up to count bytes
-  std::string ReadAll();                  // consumes all waiting bytes
+  std::string Lookahead() const;        // all waiting bytes, none consumed
+  std::string Read(std::size_t count);  // consumes up to count bytes
+  std::string ReadAll();                // consumes all waiting bytes
   std::size_t BytesAvailable() const;
   // Where bytes first occur in the waiting bytes at or after the offset
   // from (0-based, counted from the first waiting byte), byte for byte;

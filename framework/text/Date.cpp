@@ -91,7 +91,8 @@ int Date::Minute() const { return static_cast<int>(Split().minute); }
 int Date::Second() const { return static_cast<int>(Split().second); }
 
 int Date::DayOfWeek() const {
-  const std::int64_t days = FloorDiv(static_cast<std::int64_t>(std::floor(total_)), kSecondsPerDay) + kEpochDays;
+  const std::int64_t days =
+      FloorDiv(static_cast<std::int64_t>(std::floor(total_)), kSecondsPerDay) + kEpochDays;
   // 1970-01-01 was a Thursday.
   const std::int64_t fromSunday = ((days + 4) % 7 + 7) % 7;
   return static_cast<int>(fromSunday) + 1;

@@ -27,9 +27,7 @@ void Report(const std::string& className, const std::string& message) {
 
 }  // namespace
 
-void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler) {
-  Handler() = std::move(handler);
-}
+void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler) { Handler() = std::move(handler); }
 
 void Guarded(const std::function<void()>& handler) {
   try {

@@ -19,8 +19,8 @@ void Guarded(const std::function<void()>& handler);
 
 // What happens to an exception that leaves a handler: by default the
 // message is written to standard error; the application object shows it.
-using UnhandledExceptionHandler = std::function<void(const std::string& className,
-                                                     const std::string& message)>;
+using UnhandledExceptionHandler =
+    std::function<void(const std::string& className, const std::string& message)>;
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 
 }  // namespace fw

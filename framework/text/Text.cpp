@@ -204,8 +204,8 @@ std::string Fixed(double value, int decimals) {
     value = std::nextafter(value, std::numeric_limits<double>::infinity());
   }
   std::array<char, 512> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed,
-                                 decimals);
+  const auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
   if (res.ec != std::errc()) return "0";
   return std::string(buf.data(), res.ptr);
 }
@@ -309,8 +309,8 @@ std::string FormatSection(double magnitude, bool negative, bool autoMinus, const
 
 std::mt19937_64& RandomEngine() {
   static std::mt19937_64 engine = [] {
-    std::uint64_t seed = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     try {
       std::random_device device;
       seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
@@ -522,7 +522,8 @@ double Val(const std::string& s) {
     if (j < n && (s[j] == '+' || s[j] == '-')) negExp = s[j++] == '-';
     std::int64_t exponent = 0;
     const std::size_t expDigits = j;
-    for (; j < n && IsDigit(At(s, j)); ++j) exponent = std::min<std::int64_t>(exponent * 10 + (s[j] - '0'), 1000000);
+    for (; j < n && IsDigit(At(s, j)); ++j)
+      exponent = std::min<std::int64_t>(exponent * 10 + (s[j] - '0'), 1000000);
     if (j > expDigits) {
       i = j;
       magnitude += negExp ? -exponent : exponent;

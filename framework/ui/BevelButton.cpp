@@ -29,8 +29,7 @@ void BevelButton::SetCaption(const std::string& caption) {
   if (auto* button = qobject_cast<QToolButton*>(impl_->widget.data())) {
     QString text = QString::fromStdString(caption);
     button->setText(text.replace(QStringLiteral("&"), QStringLiteral("&&")));
-    button->setToolButtonStyle(caption.empty() ? Qt::ToolButtonIconOnly
-                                               : Qt::ToolButtonTextBesideIcon);
+    button->setToolButtonStyle(caption.empty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
   }
 }
 

@@ -113,10 +113,16 @@ void Control::SetLocks(bool left, bool top, bool right, bool bottom) {
 void Control::FollowWindow(int oldWidth, int oldHeight, int newWidth, int newHeight) {
   int dx = newWidth - oldWidth, dy = newHeight - oldHeight;
   if (lockRight_) {
-    if (lockLeft_) width_ += dx; else left_ += dx;
+    if (lockLeft_)
+      width_ += dx;
+    else
+      left_ += dx;
   }
   if (lockBottom_) {
-    if (lockTop_) height_ += dy; else top_ += dy;
+    if (lockTop_)
+      height_ += dy;
+    else
+      top_ += dy;
   }
   if (width_ < 0) width_ = 0;
   if (height_ < 0) height_ = 0;

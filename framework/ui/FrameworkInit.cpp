@@ -19,7 +19,8 @@ namespace {
 // Sets an environment variable nobody has set, until it goes.
 class TemporaryEnvironment {
  public:
-  TemporaryEnvironment(const char* name, const char* value) : name_(name), set_(!qEnvironmentVariableIsSet(name)) {
+  TemporaryEnvironment(const char* name, const char* value)
+      : name_(name), set_(!qEnvironmentVariableIsSet(name)) {
     if (set_) qputenv(name_, value);
   }
   ~TemporaryEnvironment() {

@@ -35,8 +35,7 @@ void MenuBar::PrepareMenus() {
 void AttachMenuBar(MenuBar& bar, QMenuBar* widget) {
   auto& bars = bar.impl().bars;
   // Every window that shows the bar has its own; those of closed windows are gone.
-  bars.erase(std::remove_if(bars.begin(), bars.end(), [](const auto& b) { return b.isNull(); }),
-             bars.end());
+  bars.erase(std::remove_if(bars.begin(), bars.end(), [](const auto& b) { return b.isNull(); }), bars.end());
   bars.push_back(widget);
   for (int i = 0; i < bar.Count(); ++i) {
     MenuItem* menu = bar.Item(i);

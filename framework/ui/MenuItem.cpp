@@ -94,8 +94,7 @@ MenuItem* MenuItem::Append(std::unique_ptr<MenuItem> item) {
   if (raw->ItemKind() == Kind::Apple) {
     // On macOS these go to the application menu; elsewhere the role is
     // ignored and they stay where they are.
-    action->setMenuRole(StrEq(raw->Text(), "About Breezeling") ||
-                                InStr(raw->Text(), "About") == 1
+    action->setMenuRole(StrEq(raw->Text(), "About Breezeling") || InStr(raw->Text(), "About") == 1
                             ? QAction::AboutRole
                             : QAction::ApplicationSpecificRole);
   } else if (raw->ItemKind() == Kind::Quit) {

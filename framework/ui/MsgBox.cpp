@@ -47,7 +47,8 @@ QString CutForBox(const QString& text, const QFont& font, int width, int mostLin
       if (!more) return text;
       // The last line shown, with room made for the ellipsis.
       QString last = paragraph.mid(line.textStart(), line.textLength());
-      while (!last.isEmpty() && (last.back().isSpace() || metrics.horizontalAdvance(last + kEllipsis) > width))
+      while (!last.isEmpty() &&
+             (last.back().isSpace() || metrics.horizontalAdvance(last + kEllipsis) > width))
         last.chop(1);
       QStringList shown = paragraphs.mid(0, p);
       shown << paragraph.left(line.textStart()) + last + kEllipsis;
@@ -71,8 +72,8 @@ std::unique_ptr<QMessageBox> MakeMsgBox(const std::string& text) {
   const int width = std::max(100, std::min(area.width() / 2, 500) - 60);
   const QFont font = box->font();
   // Room for the title bar, margins and the button besides the lines.
-  const int lines = std::clamp((area.height() - 160) / std::max(1, QFontMetrics(font).lineSpacing()), 3,
-                               kMostLines);
+  const int lines =
+      std::clamp((area.height() - 160) / std::max(1, QFontMetrics(font).lineSpacing()), 3, kMostLines);
   box->setText(CutForBox(DisplayText(text), font, width, lines));
   return box;
 }

@@ -50,8 +50,8 @@ class PictureIconEngine : public QIconEngine {
     if (styled_.isNull() || styledFrom_ != drawn.cacheKey() || styledMode_ != mode) {
       QStyleOption option;
       option.palette = QGuiApplication::palette();
-      styled_ = QApplication::style() ? QApplication::style()->generatedIconPixmap(mode, drawn, &option)
-                                      : drawn;
+      styled_ =
+          QApplication::style() ? QApplication::style()->generatedIconPixmap(mode, drawn, &option) : drawn;
       styledFrom_ = drawn.cacheKey();
       styledMode_ = mode;
     }
@@ -137,9 +137,8 @@ QPixmap Picture::Impl::Drawn(QSize target, qreal ratio) const {
     const QSize own = Size();
     QSizeF fitted = QSizeF(own).scaled(QSizeF(pixels), Qt::KeepAspectRatio);
     if (own.isEmpty()) fitted = QSizeF(pixels);
-    const QRectF at(QPointF((pixels.width() - fitted.width()) / 2.0,
-                            (pixels.height() - fitted.height()) / 2.0),
-                    fitted);
+    const QRectF at(
+        QPointF((pixels.width() - fitted.width()) / 2.0, (pixels.height() - fitted.height()) / 2.0), fitted);
     // What the artwork draws outside its own frame stays out, as it does
     // at its own size.
     painter.setClipRect(at);

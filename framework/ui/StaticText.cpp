@@ -10,9 +10,7 @@ namespace fw {
 
 namespace {
 
-QColor ToColor(std::uint32_t rgb) {
-  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+QColor ToColor(std::uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // A label that shows its text whole or visibly shortened, never cut off at
 // its edge: see StaticText.
@@ -39,8 +37,8 @@ class LabelWidget : public QLabel {
     // it is placed, shown or restyled) is already right.
     if (isHidden()) return;
     const int room = contentsRect().width() - 2 * margin();
-    if (fitted_ && fittedContent_ == content_ && fittedFont_ == design_ &&
-        fittedSmallest_ == smallestSize_ && fittedRoom_ == room && fittedWrap_ == wordWrap())
+    if (fitted_ && fittedContent_ == content_ && fittedFont_ == design_ && fittedSmallest_ == smallestSize_ &&
+        fittedRoom_ == room && fittedWrap_ == wordWrap())
       return;
     fitted_ = true;
     fittedContent_ = content_;
@@ -67,8 +65,7 @@ class LabelWidget : public QLabel {
       if (!fits(font)) {
         const QFontMetrics metrics(font);
         QStringList cut;
-        for (const QString& line : lines)
-          cut << metrics.elidedText(line, Qt::ElideRight, room);
+        for (const QString& line : lines) cut << metrics.elidedText(line, Qt::ElideRight, room);
         shown = cut.join(QChar('\n'));
         shortened = true;
       }
@@ -135,11 +132,31 @@ StaticText& StaticText::Font(const std::string& family, int size) {
   return *this;
 }
 
-StaticText& StaticText::Underline(bool on) { style_.underline = on; ApplyStyle(); return *this; }
-StaticText& StaticText::Bold(bool on) { style_.bold = on; ApplyStyle(); return *this; }
-StaticText& StaticText::TextColor(std::uint32_t rgb) { style_.color = rgb; ApplyStyle(); return *this; }
-StaticText& StaticText::Alignment(Align align) { style_.align = align; ApplyStyle(); return *this; }
-StaticText& StaticText::Multiline(bool on) { multiline_ = on; ApplyStyle(); return *this; }
+StaticText& StaticText::Underline(bool on) {
+  style_.underline = on;
+  ApplyStyle();
+  return *this;
+}
+StaticText& StaticText::Bold(bool on) {
+  style_.bold = on;
+  ApplyStyle();
+  return *this;
+}
+StaticText& StaticText::TextColor(std::uint32_t rgb) {
+  style_.color = rgb;
+  ApplyStyle();
+  return *this;
+}
+StaticText& StaticText::Alignment(Align align) {
+  style_.align = align;
+  ApplyStyle();
+  return *this;
+}
+StaticText& StaticText::Multiline(bool on) {
+  multiline_ = on;
+  ApplyStyle();
+  return *this;
+}
 
 void StaticText::ApplyStyle() {
   auto* label = dynamic_cast<LabelWidget*>(impl_->widget.data());

@@ -70,11 +70,17 @@ std::string KeyText(const QKeyEvent& event) {
     return std::string(1, letter);
   }
   switch (key) {
-    case Qt::Key_Return: case Qt::Key_Enter: return "\r";
-    case Qt::Key_Escape: return "\x1b";
-    case Qt::Key_Tab: return "\t";
-    case Qt::Key_Backspace: return "\b";
-    default: break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return "\r";
+    case Qt::Key_Escape:
+      return "\x1b";
+    case Qt::Key_Tab:
+      return "\t";
+    case Qt::Key_Backspace:
+      return "\b";
+    default:
+      break;
   }
   return event.text().toStdString();
 }
@@ -96,17 +102,15 @@ class KeyRouter : public QObject {
   explicit KeyRouter(QObject* parent) : QObject(parent) {}
 
   bool eventFilter(QObject* object, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-      return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
     // Keys reach Qt's window object before its widgets; act on the widgets.
     if (!object->isWidgetType()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     auto* receiver = static_cast<QWidget*>(object);
     // An unhandled key travels on to the parent widgets (as a copy of the
     // event); act on it once, where it first arrived.
-    const auto fields = std::make_tuple(static_cast<int>(event->type()), key->timestamp(),
-                                        key->key(), static_cast<int>(key->modifiers()),
-                                        key->isAutoRepeat());
+    const auto fields = std::make_tuple(static_cast<int>(event->type()), key->timestamp(), key->key(),
+                                        static_cast<int>(key->modifiers()), key->isAutoRepeat());
     bool travelling = fields == lastFields_ && lastReceiver_ && receiver->isAncestorOf(lastReceiver_);
     lastFields_ = fields;
     lastReceiver_ = receiver;
@@ -127,8 +131,14 @@ class KeyRouter : public QObject {
     }
     // Modifier keys alone are not keys typed.
     switch (key->key()) {
-      case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Meta: case Qt::Key_Alt:
-      case Qt::Key_AltGr: case Qt::Key_CapsLock: case Qt::Key_NumLock: case Qt::Key_unknown:
+      case Qt::Key_Shift:
+      case Qt::Key_Control:
+      case Qt::Key_Meta:
+      case Qt::Key_Alt:
+      case Qt::Key_AltGr:
+      case Qt::Key_CapsLock:
+      case Qt::Key_NumLock:
+      case Qt::Key_unknown:
         return false;
       default:
         break;
@@ -141,8 +151,8 @@ class KeyRouter : public QObject {
     bool shift = key->modifiers() & Qt::ShiftModifier;
     if (window->RaiseKeyDown(KeyText(*key), command, shift)) return true;
     if (window->IsClosed() || !top) return true;
-    if (!command && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                     key->key() == Qt::Key_Escape)) {
+    if (!command &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape)) {
       bool cancel = key->key() == Qt::Key_Escape;
       for (int i = 0; i < window->ControlCount(); ++i) {
         auto* button = dynamic_cast<PushButton*>(&window->ControlAt(i));
@@ -362,8 +372,8 @@ void Window::SetButtons(bool close, bool minimize, bool maximize) {
 
 void Window::ApplyFlags() {
   if (!impl_->frame) return;
-  Qt::WindowFlags flags = (frame_ == 3 ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint;
+  Qt::WindowFlags flags =
+      (frame_ == 3 ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (closeButton_) flags |= Qt::WindowCloseButtonHint;
   if (minimizeButton_) flags |= Qt::WindowMinimizeButtonHint;
   if (maximizeButton_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
@@ -418,8 +428,7 @@ void Window::Construct() {
   // names none of its own carries the application's: the same menus,
   // handlers and enabling, above its content.
   if (menuBarVisible_ && !menuBar_) {
-    if (Application* app = Application::Instance(); app && app->GetMenuBar())
-      SetMenuBar(app->GetMenuBar());
+    if (Application* app = Application::Instance(); app && app->GetMenuBar()) SetMenuBar(app->GetMenuBar());
   }
   Guarded([this] { CreateControls(); });
   Guarded([this] { Event_Open(); });
@@ -523,9 +532,7 @@ bool Window::RaiseKeyDown(const std::string& key, bool commandKey, bool shiftKey
   return consumed;
 }
 
-bool Window::IsCloseKey(const std::string& key) {
-  return StrEq(key, "w") && Keyboard::CommandKey();
-}
+bool Window::IsCloseKey(const std::string& key) { return StrEq(key, "w") && Keyboard::CommandKey(); }
 
 Window* Window::LiveInstance(std::type_index type) {
   auto& live = Windows().live;

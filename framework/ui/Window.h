@@ -112,7 +112,10 @@ class Window {
   virtual void CreateControls() {}
   virtual void Event_Open() {}
   virtual void Event_Close() {}
-  virtual bool Event_KeyDown(const std::string& key) { (void)key; return false; }
+  virtual bool Event_KeyDown(const std::string& key) {
+    (void)key;
+    return false;
+  }
   // Whether a key typed (as KeyDown has it) is the one that closes a
   // window: Command-W.
   static bool IsCloseKey(const std::string& key);

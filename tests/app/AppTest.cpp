@@ -24,8 +24,8 @@ class MainWindowBirthSpy : public QObject {
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::ChildAdded && !valuesThen && MainWin::IsLive()) {
-      valuesThen = WeatherValues::UnitTemp + " " + WeatherValues::UnitSpeed + Globals::CR + Globals::LF + "[" +
-                   Globals::RequestType + "]";
+      valuesThen = WeatherValues::UnitTemp + " " + WeatherValues::UnitSpeed + Globals::CR + Globals::LF +
+                   "[" + Globals::RequestType + "]";
       flagsThen = Globals::AppLocked || Globals::ForecastWinOpen || Globals::InitialUpdateCheckRun;
     }
     return false;

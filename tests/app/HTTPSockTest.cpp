@@ -55,7 +55,8 @@ TEST_F(HTTPSockTest, AnUpdatePageGoesToTheUpdateParserOnly) {
   Globals::RequestType = "UPDATE";
   Globals::InitialUpdateCheckRun = true;  // no weather request follows
   Sock().Get(server.Url("/updates/breezeling-remote.txt"));
-  ASSERT_TRUE(WaitUntil([] { return Globals::RawResponse == "currentX: 1.3.0\rxUrl: http://x.example/d\r"; }));
+  ASSERT_TRUE(
+      WaitUntil([] { return Globals::RawResponse == "currentX: 1.3.0\rxUrl: http://x.example/d\r"; }));
   EXPECT_EQ(WeatherValues::Day1TempCurrent, "untouched");
   EXPECT_EQ(Status(), "");
   EXPECT_TRUE(testsupport::Recorders::Get().boxes.empty());
@@ -133,10 +134,8 @@ TEST_F(HTTPSockTest, APageOverItsKindsLimitEndsTheTransferUnread) {
     bool refused;
   };
   const std::vector<Row> rows = {
-      {"WEATHER", MiB, true, false},
-      {"WEATHER", 2 * MiB, false, true},
-      {"UPDATE", 256 * KiB, true, false},
-      {"UPDATE", 256 * KiB + 1, true, true},
+      {"WEATHER", MiB, true, false},      {"WEATHER", 2 * MiB, false, true},
+      {"UPDATE", 256 * KiB, true, false}, {"UPDATE", 256 * KiB + 1, true, true},
       {"UPDATE", MiB, false, true},
   };
   Globals::InitialUpdateCheckRun = true;

@@ -24,15 +24,32 @@ using fw::StaticText;
 
 TEST(MainWindow, HasItsControlsInCreationOrder) {
   StartWithoutLoop();
-  const std::vector<std::string> expected = {
-      "Status", "BackgroundCanvas", "RefreshButton", "Canvas1", "LocationLabel", "StaticText1", "StaticText4",
-      "ForecastLabel", "Canvas3", "Canvas4", "TempMaxLabel", "TempMinLabel", "StaticText5", "Canvas5",
-      "UVIndexLabel", "StaticText7", "Canvas6", "WindSpeedLabel", "Canvas7", "FeelsLikeLabel", "HumidityLabel",
-      "WindDirectionLabel", "Canvas8", "PrecipitationLabel", "PushButton1", "RobotIcon", "Canvas2",
-      "StaticText2", "Current", "StaticText6", "StaticText8", "StaticText9", "Separator1", "ForecastButton",
-      "StaticText3", "DownloadUpdateButton", "UpdateCheckTimer", "UpdateCheckThread", "HTTPSock", "Progress",
-      "ChasingArrows1", "Digit", "DigitFlip", "DigitInit", "ArrowIcon", "Canvas9", "Canvas10", "SunriseLabel",
-      "SunsetLabel", "StaticText12", "StaticText13"};
+  const std::vector<std::string> expected = {"Status",           "BackgroundCanvas",
+                                             "RefreshButton",    "Canvas1",
+                                             "LocationLabel",    "StaticText1",
+                                             "StaticText4",      "ForecastLabel",
+                                             "Canvas3",          "Canvas4",
+                                             "TempMaxLabel",     "TempMinLabel",
+                                             "StaticText5",      "Canvas5",
+                                             "UVIndexLabel",     "StaticText7",
+                                             "Canvas6",          "WindSpeedLabel",
+                                             "Canvas7",          "FeelsLikeLabel",
+                                             "HumidityLabel",    "WindDirectionLabel",
+                                             "Canvas8",          "PrecipitationLabel",
+                                             "PushButton1",      "RobotIcon",
+                                             "Canvas2",          "StaticText2",
+                                             "Current",          "StaticText6",
+                                             "StaticText8",      "StaticText9",
+                                             "Separator1",       "ForecastButton",
+                                             "StaticText3",      "DownloadUpdateButton",
+                                             "UpdateCheckTimer", "UpdateCheckThread",
+                                             "HTTPSock",         "Progress",
+                                             "ChasingArrows1",   "Digit",
+                                             "DigitFlip",        "DigitInit",
+                                             "ArrowIcon",        "Canvas9",
+                                             "Canvas10",         "SunriseLabel",
+                                             "SunsetLabel",      "StaticText12",
+                                             "StaticText13"};
   MainWin& win = MainWin::Instance();
   ASSERT_EQ(win.ControlCount(), static_cast<int>(expected.size()));
   for (int i = 0; i < win.ControlCount(); ++i) EXPECT_EQ(win.ControlAt(i).Name(), expected[i]) << i;
@@ -56,9 +73,9 @@ TEST(MainWindow, OpensInTheLoadingLookAndItsEndOnlyHidesTheSpinner) {
     if (!loading) Globals::ToggleLoadingStates(false);
     EXPECT_EQ(spinner.Visible(), loading);
     EXPECT_EQ(TextOf("ForecastLabel"), "Loading..");
-    for (const char* name : {"Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel",
-                             "WindSpeedLabel", "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel",
-                             "HumidityLabel"})
+    for (const char* name :
+         {"Current", "TempMaxLabel", "TempMinLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
+          "PrecipitationLabel", "SunsetLabel", "FeelsLikeLabel", "HumidityLabel"})
       EXPECT_EQ(TextOf(name), kInfinity) << name;
   }
 }
@@ -70,7 +87,9 @@ TEST(MainWindowFilling, WritesValuesWithTheirUnitsAndTheRobot) {
   using Texts = std::vector<std::string>;
   const std::vector<std::tuple<Texts, Texts, std::string, std::string>> cases = {
       {{"12.5", "15.0", "3.2", "9.1", "10", "80"},
-       {"12.5" + degC, "15.0" + degC, "3.2" + degC, "9.1" + degC, "10 km/h", "80%"}, "C", "km/h"},
+       {"12.5" + degC, "15.0" + degC, "3.2" + degC, "9.1" + degC, "10 km/h", "80%"},
+       "C",
+       "km/h"},
       {{"", "", "", "", "", ""}, {degF, degF, degF, degF, " mph", "%"}, "F", "mph"}};
   for (const auto& [values, expected, unitTemp, unitSpeed] : cases) {
     std::tie(WeatherValues::Day1TempCurrent, WeatherValues::Day1TempMax, WeatherValues::Day1TempMin,
@@ -80,8 +99,8 @@ TEST(MainWindowFilling, WritesValuesWithTheirUnitsAndTheRobot) {
     WeatherValues::UnitSpeed = unitSpeed;
     Globals::PopulateMainWindow();
     Texts shown;
-    for (const char* label : {"Current", "TempMaxLabel", "TempMinLabel", "FeelsLikeLabel", "WindSpeedLabel",
-                              "HumidityLabel"})
+    for (const char* label :
+         {"Current", "TempMaxLabel", "TempMinLabel", "FeelsLikeLabel", "WindSpeedLabel", "HumidityLabel"})
       shown.push_back(TextOf(label));
     EXPECT_EQ(shown, expected);
   }
@@ -90,9 +109,10 @@ TEST(MainWindowFilling, WritesValuesWithTheirUnitsAndTheRobot) {
     EXPECT_EQ(TextOf(name), kInfinity) << name;
 
   auto& robot = MainWin::Instance().Ctl<fw::Canvas>("RobotIcon");
-  const std::vector<std::pair<std::string, fw::PicturePtr>> robots = {
-      {"Gizmo", Pictures::Breezelingalt()}, {"wrenchy", Pictures::Wrenchy()},
-      {"", Pictures::BreezelingIcon()},     {"Nobody", Pictures::BreezelingIcon()}};
+  const std::vector<std::pair<std::string, fw::PicturePtr>> robots = {{"Gizmo", Pictures::Breezelingalt()},
+                                                                      {"wrenchy", Pictures::Wrenchy()},
+                                                                      {"", Pictures::BreezelingIcon()},
+                                                                      {"Nobody", Pictures::BreezelingIcon()}};
   for (const auto& [name, picture] : robots) {
     Globals::UserRobot = name;
     Globals::SetUserRobot();
@@ -102,9 +122,11 @@ TEST(MainWindowFilling, WritesValuesWithTheirUnitsAndTheRobot) {
 
 TEST(MainWindow, BackdropFollowsTheMonthOnlyAboveEightBitsDepth) {
   // Screen depth, month and the backdrop.
-  const std::vector<std::tuple<int, int, fw::PicturePtr (*)()>> cases = {
-      {16, 10, &Pictures::background2}, {16, 11, &Pictures::background1}, {16, 12, &Pictures::background3},
-      {24, 1, &Pictures::background1},  {8, 10, nullptr}};
+  const std::vector<std::tuple<int, int, fw::PicturePtr (*)()>> cases = {{16, 10, &Pictures::background2},
+                                                                         {16, 11, &Pictures::background1},
+                                                                         {16, 12, &Pictures::background3},
+                                                                         {24, 1, &Pictures::background1},
+                                                                         {8, 10, nullptr}};
   for (const auto& [depth, month, expected] : cases) {
     SCOPED_TRACE(testing::Message() << "depth " << depth << " month " << month);
     fw::Window::CloseAll();

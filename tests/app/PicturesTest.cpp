@@ -15,20 +15,34 @@ struct Row {
 
 namespace P = Pictures;
 const std::vector<Row> kCatalogue = {
-    {"UVIcon", &P::UVIcon, 168, true},           {"SunsetIcon", &P::SunsetIcon, 169, true},
-    {"SunriseIcon", &P::SunriseIcon, 170, true}, {"TempHighIcon", &P::TempHighIcon, 171, true},
-    {"TempLowIcon", &P::TempLowIcon, 172, true}, {"WindSpeedIcon", &P::WindSpeedIcon, 173, true},
-    {"Sagewick", &P::Sagewick, 175, true},       {"LandscapeLarge", &P::LandscapeLarge, 176, false},
-    {"BreezelingIcon", &P::BreezelingIcon, 177, true}, {"Breezelingalt", &P::Breezelingalt, 178, true},
-    {"sprocket", &P::sprocket, 179, true},       {"tinker", &P::tinker, 180, true},
-    {"Nookpals", &P::Nookpals, 181, true},       {"Arrows", &P::Arrows, 182, true},
-    {"Q7", &P::Q7, 183, true},                   {"Cogwheel", &P::Cogwheel, 184, true},
-    {"Rivet", &P::Rivet, 185, true},             {"Funcrate", &P::Funcrate, 186, true},
-    {"Humidity", &P::Humidity, 187, true},       {"Rain", &P::Rain, 188, true},
-    {"background1", &P::background1, 189, false}, {"background2", &P::background2, 190, false},
-    {"Boltro", &P::Boltro, 191, true},           {"Gadget", &P::Gadget, 192, true},
-    {"Abacus", &P::Abacus, 193, true},           {"Blorpo", &P::Blorpo, 194, true},
-    {"Wrenchy", &P::Wrenchy, 195, true},         {"background3", &P::background3, 196, false},
+    {"UVIcon", &P::UVIcon, 168, true},
+    {"SunsetIcon", &P::SunsetIcon, 169, true},
+    {"SunriseIcon", &P::SunriseIcon, 170, true},
+    {"TempHighIcon", &P::TempHighIcon, 171, true},
+    {"TempLowIcon", &P::TempLowIcon, 172, true},
+    {"WindSpeedIcon", &P::WindSpeedIcon, 173, true},
+    {"Sagewick", &P::Sagewick, 175, true},
+    {"LandscapeLarge", &P::LandscapeLarge, 176, false},
+    {"BreezelingIcon", &P::BreezelingIcon, 177, true},
+    {"Breezelingalt", &P::Breezelingalt, 178, true},
+    {"sprocket", &P::sprocket, 179, true},
+    {"tinker", &P::tinker, 180, true},
+    {"Nookpals", &P::Nookpals, 181, true},
+    {"Arrows", &P::Arrows, 182, true},
+    {"Q7", &P::Q7, 183, true},
+    {"Cogwheel", &P::Cogwheel, 184, true},
+    {"Rivet", &P::Rivet, 185, true},
+    {"Funcrate", &P::Funcrate, 186, true},
+    {"Humidity", &P::Humidity, 187, true},
+    {"Rain", &P::Rain, 188, true},
+    {"background1", &P::background1, 189, false},
+    {"background2", &P::background2, 190, false},
+    {"Boltro", &P::Boltro, 191, true},
+    {"Gadget", &P::Gadget, 192, true},
+    {"Abacus", &P::Abacus, 193, true},
+    {"Blorpo", &P::Blorpo, 194, true},
+    {"Wrenchy", &P::Wrenchy, 195, true},
+    {"background3", &P::background3, 196, false},
 };
 
 TEST(Pictures, EachEntryLoadsItsResourceOnceAndSharesItUntilReleased) {
@@ -57,12 +71,19 @@ TEST(Pictures, EachEntryLoadsItsResourceOnceAndSharesItUntilReleased) {
 }
 
 TEST(Pictures, RobotTableMapsEachNameAndNothingElse) {
-  const std::vector<std::pair<std::string, fw::PicturePtr (*)()>> robots = {
-      {"Sprocket", &P::sprocket}, {"Cogwheel", &P::Cogwheel}, {"Gizmo", &P::Breezelingalt},
-      {"Rivet", &P::Rivet},       {"Q-7", &P::Q7},            {"Tinker", &P::tinker},
-      {"Boltro", &P::Boltro},     {"Gadget", &P::Gadget},     {"Abacus", &P::Abacus},
-      {"Blorpo", &P::Blorpo},     {"Wrenchy", &P::Wrenchy},   {"GIZMO", &P::Breezelingalt},
-      {"q-7", &P::Q7}};
+  const std::vector<std::pair<std::string, fw::PicturePtr (*)()>> robots = {{"Sprocket", &P::sprocket},
+                                                                            {"Cogwheel", &P::Cogwheel},
+                                                                            {"Gizmo", &P::Breezelingalt},
+                                                                            {"Rivet", &P::Rivet},
+                                                                            {"Q-7", &P::Q7},
+                                                                            {"Tinker", &P::tinker},
+                                                                            {"Boltro", &P::Boltro},
+                                                                            {"Gadget", &P::Gadget},
+                                                                            {"Abacus", &P::Abacus},
+                                                                            {"Blorpo", &P::Blorpo},
+                                                                            {"Wrenchy", &P::Wrenchy},
+                                                                            {"GIZMO", &P::Breezelingalt},
+                                                                            {"q-7", &P::Q7}};
   for (const auto& [name, accessor] : robots) EXPECT_EQ(Pictures::RobotPicture(name), accessor()) << name;
   for (const char* unknown : {"", "Breezeling", "Gizmo ", "Q7", "Breezelingalt", "Sprock"})
     EXPECT_EQ(Pictures::RobotPicture(unknown), nullptr) << unknown;

@@ -18,7 +18,9 @@ std::string Page(const std::string& written) {
   return "<html><head><meta http-equiv='refresh' content='0;URL=" + written + "'></head><body></body></html>";
 }
 
-std::string PagePath(const std::string& name) { return fw::PrivateTemporaryFolder()->Child(name)->NativePath(); }
+std::string PagePath(const std::string& name) {
+  return fw::PrivateTemporaryFolder()->Child(name)->NativePath();
+}
 
 TEST(OpenUrl, WritesStampsAndLaunchesTheForwardingPage) {
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -103,10 +105,9 @@ TEST(OpenUrl, FailuresAreShownAndNothingIsLaunchedOrWrittenThroughALink) {
   std::ofstream(notAFolder) << "x";
   setenv("TMPDIR", notAFolder.c_str(), 1);
   Globals::OpenUrl("u", "BreezelingUpdate.html");
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Error: Could not create temporary file.",
-                                               "Error: Could not create temporary file.",
-                                               "Error: Could not create text file.",
-                                               "Error: Could not create temporary file."}));
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                         "Error: Could not create temporary file.", "Error: Could not create temporary file.",
+                         "Error: Could not create text file.", "Error: Could not create temporary file."}));
   EXPECT_TRUE(Recorders::Get().launches.empty());
 }
 

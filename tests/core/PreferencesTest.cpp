@@ -67,7 +67,8 @@ TEST(PreferencesFile, KeysAreFoundWhereverTheyStandAndTheFirstWins) {
   std::string longFile = "userLocation\nHere\nuserTempUnit\nCelsius\nuserSpeedUnit\nmph\nuserRobot\nGizmo\n";
   for (int i = 0; i < 5000; ++i) longFile += "k\nv\n";
   const std::vector<std::tuple<const char*, std::string, Settings>> cases = {
-      {"as written", "userLocation\nA place\nuserTempUnit\nFahrenheit\nuserSpeedUnit\nmph\nuserRobot\nGizmo\n",
+      {"as written",
+       "userLocation\nA place\nuserTempUnit\nFahrenheit\nuserSpeedUnit\nmph\nuserRobot\nGizmo\n",
        {"A place", "Fahrenheit", "mph", "Gizmo"}},
       {"other order, extra pairs",
        "userRobot\nQ-7\ncolour\nblue\nuserSpeedUnit\nkm/h\nuserLocation\nAyr\nlast seen\n2024\n"
@@ -75,12 +76,14 @@ TEST(PreferencesFile, KeysAreFoundWhereverTheyStandAndTheFirstWins) {
        {"Ayr", "Celsius", "km/h", "Q-7"}},
       {"repeated key", "userLocation\nFirst\nuserLocation\nSecond\n", {"First", kKeep, kKeep, kKeep}},
       {"odd number of lines", "userLocation\nX\nuserRobot", {"X", kKeep, kKeep, ""}},
-      {"CR and CR LF line ends", "userLocation\r\nA\r\nuserTempUnit\rFahrenheit\r",
+      {"CR and CR LF line ends",
+       "userLocation\r\nA\r\nuserTempUnit\rFahrenheit\r",
        {"A", "Fahrenheit", kKeep, kKeep}},
       {"key letter case", "USERLOCATION\nB\n", {"B", kKeep, kKeep, kKeep}},
       {"keys compared whole", " userLocation\nC\nuserLocation:\nD\n", kKept},
       {"values untrimmed", "userLocation\n  spaced  \n", {"  spaced  ", kKeep, kKeep, kKeep}},
-      {"a value that looks like a key", "userTempUnit\nuserLocation\nuserLocation\nReal\n",
+      {"a value that looks like a key",
+       "userTempUnit\nuserLocation\nuserLocation\nReal\n",
        {"Real", "userLocation", kKeep, kKeep}},
       {"empty values", kNewFile, {"", "", "", ""}},
       {"empty file", "", kKept},
@@ -187,11 +190,17 @@ TEST_F(SettingsTest, StoredSettingsSelectTheirItemsAndShortOnesTakeTheDefault) {
       {{"", "", "", ""}, "Naseby", {0, 0, 0}, defaults},
       {{"NY", "F", "mp", "Q7"}, "Naseby", {0, 0, 0}, defaults},
       {{"Ayr", "Fahrenheit", "mph", "Q-7"}, "Ayr", {1, 1, 2}, {"Ayr", "Fahrenheit", "mph", "Q-7"}},
-      {{"New York, USA", "fahrenheit", "MPH", "gizmo"}, "New York", {1, 1, 10},
+      {{"New York, USA", "fahrenheit", "MPH", "gizmo"},
+       "New York",
+       {1, 1, 10},
        {"New York, USA", "fahrenheit", "MPH", "gizmo"}},
-      {{"Port Chalmers", "Kelvin", "knots", "Robby"}, "Port", {-1, -1, -1},
+      {{"Port Chalmers", "Kelvin", "knots", "Robby"},
+       "Port",
+       {-1, -1, -1},
        {"Port Chalmers", "Kelvin", "knots", "Robby"}},
-      {{"Zürich, Schweiz", "", "", "Rivet"}, "Zürich", {0, 0, 0},
+      {{"Zürich, Schweiz", "", "", "Rivet"},
+       "Zürich",
+       {0, 0, 0},
        {"Zürich, Schweiz", "Celsius", "km/h", "Rivet"}},
   };
   for (const auto& [stored, label, rows, after] : cases) {
@@ -231,8 +240,8 @@ TEST_F(SettingsTest, SaveReplacesTheWholeFileWithOneLineValuesAndTheNextStartRea
 // The eight lines a save writes.
 std::string Saved(const std::string& place, const std::string& temp, const std::string& speed,
                   const std::string& robot) {
-  return "userLocation\n" + place + "\nuserTempUnit\n" + temp + "\nuserSpeedUnit\n" + speed + "\nuserRobot\n" +
-         robot + "\n";
+  return "userLocation\n" + place + "\nuserTempUnit\n" + temp + "\nuserSpeedUnit\n" + speed +
+         "\nuserRobot\n" + robot + "\n";
 }
 
 std::set<std::string> Names(const std::string& folder) {
@@ -243,7 +252,8 @@ std::set<std::string> Names(const std::string& folder) {
 
 TEST_F(SettingsTest, SaveReplacesALinkedFileAtItsTargetAndKeepsItsPermissions) {
   namespace fs = std::filesystem;
-  const std::string folder = fw::PreferencesFolder().NativePath(), elsewhere = folder + "/dotfiles/Breezeling";
+  const std::string folder = fw::PreferencesFolder().NativePath(),
+                    elsewhere = folder + "/dotfiles/Breezeling";
   fs::create_directories(folder + "/dotfiles");
   // What is prepared, and the file the text must reach.
   const std::vector<std::tuple<const char*, std::function<void()>, std::string>> cases = {

@@ -38,10 +38,19 @@ class RecordingFaces : public Views::MainView,
   void RunUpdateCheck() override { Note("update check"); }
   void GetWithOwnClient(const std::string& url) override { Note("own client:" + url); }
   void PopulateForecastWindow() override { Note("forecast"); }
-  std::string Location() override { Note("location?"); return ""; }
+  std::string Location() override {
+    Note("location?");
+    return "";
+  }
   void SetLocation(const std::string& text) override { Note("location:" + text); }
-  std::vector<std::string> Items(Choice) override { Note("items?"); return {}; }
-  std::string Chosen(Choice) override { Note("chosen?"); return ""; }
+  std::vector<std::string> Items(Choice) override {
+    Note("items?");
+    return {};
+  }
+  std::string Chosen(Choice) override {
+    Note("chosen?");
+    return "";
+  }
   void Select(Choice, int) override { Note("select"); }
   void ShowResponse(const std::string& text) override { Note("debug:" + text); }
   void Show(const std::string& text) override { Note("notice:" + text); }
@@ -74,31 +83,68 @@ TEST_F(ReplyEndingTest, EachCarrierEndsItsRepliesInTheOrderOfItsOwnSteps) {
   const std::vector<std::tuple<const char*, Transport::Ending, std::string, std::optional<int>, std::string,
                                Trail, std::string, std::string>>
       rows = {
-          {"socket, weather", kSocket, "WEATHER", 200, weather,
+          {"socket, weather",
+           kSocket,
+           "WEATHER",
+           200,
+           weather,
            {"debug:" + weather, "reading", "values", "loading off", "loading off", "update check",
             "animation off", "status:"},
-           "Fog", "{\"day1_forecast\":\"Fog\",\r\"x\":1}\r"},
+           "Fog",
+           "{\"day1_forecast\":\"Fog\",\r\"x\":1}\r"},
           // The box is up before the status says the same; the reader still
           // runs, on nothing.
-          {"socket, failed weather", kSocket, "WEATHER", 404, "gone",
+          {"socket, failed weather",
+           kSocket,
+           "WEATHER",
+           404,
+           "gone",
            {"debug:gone", unknownBox, "status:Unknown Network Error", "reading", "values", "loading off",
             "loading off", "update check", "animation off", "status:"},
-           "", "before"},
-          {"socket, update", kSocket, "UPDATE", 200, "no\nkeys",
-           {"debug:no\nkeys", "status:Error: Couldn't fetch update information", "status:"}, "before",
+           "",
+           "before"},
+          {"socket, update",
+           kSocket,
+           "UPDATE",
+           200,
+           "no\nkeys",
+           {"debug:no\nkeys", "status:Error: Couldn't fetch update information", "status:"},
+           "before",
            "no\rkeys"},
-          {"socket, no kind", kSocket, "", 200, "x",
-           {"debug:x", "box:Error: Unhandled request type.", "status:"}, "before", "x"},
-          {"own client, weather", kOwnClient, "WEATHER", std::nullopt, weather,
-           {"debug:{\"day1_forecast\":\"Fog\",\r\"x\":1}\r", "reading", "values", "loading off", "loading off",
-            "update check", "animation off", "status:"},
-           "Fog", "{\"day1_forecast\":\"Fog\",\r\"x\":1}\r"},
+          {"socket, no kind",
+           kSocket,
+           "",
+           200,
+           "x",
+           {"debug:x", "box:Error: Unhandled request type.", "status:"},
+           "before",
+           "x"},
+          {"own client, weather",
+           kOwnClient,
+           "WEATHER",
+           std::nullopt,
+           weather,
+           {"debug:{\"day1_forecast\":\"Fog\",\r\"x\":1}\r", "reading", "values", "loading off",
+            "loading off", "update check", "animation off", "status:"},
+           "Fog",
+           "{\"day1_forecast\":\"Fog\",\r\"x\":1}\r"},
           // No status: whatever comes is the page.
-          {"own client, update", kOwnClient, "UPDATE", std::nullopt, "no\r\nkeys",
+          {"own client, update",
+           kOwnClient,
+           "UPDATE",
+           std::nullopt,
+           "no\r\nkeys",
            {"debug:no\rkeys", "status:Error: Couldn't fetch update information", "animation off", "status:"},
-           "before", "no\rkeys"},
-          {"own client, no kind", kOwnClient, "", std::nullopt, "x", {"debug:x", "animation off", "status:"},
-           "before", "x"},
+           "before",
+           "no\rkeys"},
+          {"own client, no kind",
+           kOwnClient,
+           "",
+           std::nullopt,
+           "x",
+           {"debug:x", "animation off", "status:"},
+           "before",
+           "x"},
       };
   Globals::DebugWInOpen = true;
   for (const auto& [what, ending, kind, status, body, trail, read, raw] : rows) {

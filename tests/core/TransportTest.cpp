@@ -17,13 +17,23 @@ namespace {
 // error handler to direct calls.
 class ProbeSocket : public MyHTTPSocket {
  public:
-  void Start(const std::string& url) { GetURL(url); Note(); }
-  void Event_Error(int code) override { MyHTTPSocket::Event_Error(code); Note(); done = true; }
+  void Start(const std::string& url) {
+    GetURL(url);
+    Note();
+  }
+  void Event_Error(int code) override {
+    MyHTTPSocket::Event_Error(code);
+    Note();
+    done = true;
+  }
   std::vector<std::string> trail;  // consecutive repeats collapsed
   bool done = false;
 
  protected:
-  void Event_Connected() override { MyHTTPSocket::Event_Connected(); Note(); }
+  void Event_Connected() override {
+    MyHTTPSocket::Event_Connected();
+    Note();
+  }
   void Event_HeadersReceived(const fw::InternetHeaders& headers, int status) override {
     MyHTTPSocket::Event_HeadersReceived(headers, status);
     Note();
@@ -104,7 +114,8 @@ TEST_F(TransportTest, EveryReplyStatusRow) {
        "Larkspire SW know if this issue persists.\r\rError: boom",
        "Server Error: 500"},
       {102, kWeatherPath, "",
-       "The Server Was Unreachable\r\rThe server may be undergoing maintennance. Wait a minute or two and try "
+       "The Server Was Unreachable\r\rThe server may be undergoing maintennance. Wait a minute or two and "
+       "try "
        "again.",
        "Server undergoing maintennance."},
       {404, "/updates/breezeling-remote.txt", "gone",
@@ -207,9 +218,7 @@ std::string Padded(const std::string& head, const std::string& tail, std::size_t
   return head + std::string(size - head.size() - tail.size(), ' ') + tail;
 }
 std::string BigWeather(std::size_t size) { return Padded(R"({"day1_forecast":"Big",)", "}", size); }
-std::string BigUpdate(std::size_t size) {
-  return Padded("currentX:1.3.1\nxUrl:http://h/big\n", "\n", size);
-}
+std::string BigUpdate(std::size_t size) { return Padded("currentX:1.3.1\nxUrl:http://h/big\n", "\n", size); }
 
 TEST_F(TransportTest, AReplyOverItsKindsLimitIsRefusedAsItArrivesAndNeverReachesItsReader) {
   constexpr std::size_t KiB = 1024, MiB = 1024 * 1024;
@@ -222,13 +231,13 @@ TEST_F(TransportTest, AReplyOverItsKindsLimitIsRefusedAsItArrivesAndNeverReaches
     bool refused;
   };
   const std::vector<Row> rows = {
-      {"WEATHER", MiB, MiB, true, true, false},                  // at the limit
-      {"WEATHER", MiB + 1, MiB + 1, false, true, true},          // one byte over
-      {"WEATHER", 2 * MiB, 2 * MiB, false, false, true},         // refused while it streams
-      {"WEATHER", 20 * MiB, 64 * KiB, true, false, true},        // announced too long
-      {"UPDATE", 256 * KiB, 256 * KiB, false, true, false},      // at the limit
+      {"WEATHER", MiB, MiB, true, true, false},              // at the limit
+      {"WEATHER", MiB + 1, MiB + 1, false, true, true},      // one byte over
+      {"WEATHER", 2 * MiB, 2 * MiB, false, false, true},     // refused while it streams
+      {"WEATHER", 20 * MiB, 64 * KiB, true, false, true},    // announced too long
+      {"UPDATE", 256 * KiB, 256 * KiB, false, true, false},  // at the limit
       {"UPDATE", 256 * KiB + 1, 256 * KiB + 1, true, true, true},
-      {"UPDATE", MiB, MiB, false, false, true},                  // a weather size is too long here
+      {"UPDATE", MiB, MiB, false, false, true},  // a weather size is too long here
   };
   Globals::InitialUpdateCheckRun = true;  // an update reply starts no weather request
   Win();
@@ -285,7 +294,8 @@ TEST_F(TransportTest, TwoRequestsInFlightEachReachTheReaderOfTheirOwnKind) {
     EXPECT_TRUE(WaitUntil([&] {
       return WeatherValues::Day1Forecast == "Sunny" && Globals::AppUpdateURL == "http://h/dl" &&
              Status().empty();
-    })) << WeatherValues::Day1Forecast << " " << Globals::AppUpdateURL;
+    })) << WeatherValues::Day1Forecast
+        << " " << Globals::AppUpdateURL;
     EXPECT_TRUE(Boxes().empty());
   }
 }
@@ -297,9 +307,11 @@ TEST_F(TransportTest, ControlCharactersInThePlaceNeverReachTheWire) {
       {"Naseby HTTP/1.0\r\nHost: evil.invalid\r\n\r\nGET /x",
        "Naseby%20HTTP/1.0Host:%20evil.invalidGET%20/x"},
       {"\tNase\nby\r", "Naseby"},
-      {"Nase\x7f" "by\x01\x1f", "Naseby"},
-      {"Z\xC3\xBCrich\xC2\x85", "Z\xC3\xBCrich"},               // C1 line break; the u-umlaut stays
-      {"Z\xC2\xA0rich\xC2\x9F", "Z\xC2\xA0rich"},               // no-break space stays, C1 goes
+      {"Nase\x7f"
+       "by\x01\x1f",
+       "Naseby"},
+      {"Z\xC3\xBCrich\xC2\x85", "Z\xC3\xBCrich"},  // C1 line break; the u-umlaut stays
+      {"Z\xC2\xA0rich\xC2\x9F", "Z\xC2\xA0rich"},  // no-break space stays, C1 goes
   };
   Win();
   for (const auto& [place, query] : rows) {

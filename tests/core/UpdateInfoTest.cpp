@@ -62,8 +62,8 @@ class UpdateTest : public CoreTest {
 
 TEST_F(UpdateTest, VersionsCompareAsDecimalsWithoutTheirFirstDot) {
   const std::vector<std::pair<std::string, bool>> cases = {
-      {"1.3.0", false}, {"\"1.3.0\"", false}, {"1.3", false},  {"1.2.9", false}, {"0.9", false},
-      {"1.3.1", true},  {"\"1.3.1\"", true},  {"1.10.0", true}, {"1.4", true},    {"2.0.0", true},
+      {"1.3.0", false}, {"\"1.3.0\"", false}, {"1.3", false},   {"1.2.9", false},   {"0.9", false},
+      {"1.3.1", true},  {"\"1.3.1\"", true},  {"1.10.0", true}, {"1.4", true},      {"2.0.0", true},
       {"v2.0", false},  {"", false},          {"1.30", true},   {" 1.3.05 ", true},
   };
   Globals::InitialUpdateCheckRun = true;  // later checks: no weather request in the way
@@ -83,8 +83,12 @@ TEST_F(UpdateTest, VersionsCompareAsDecimalsWithoutTheirFirstDot) {
 
 TEST_F(UpdateTest, TheRemoteLockDisablesTheWeatherAndSendsNoRequest) {
   const std::vector<std::pair<std::string, bool>> cases = {
-      {"lockApplication:true", true},   {"lockApplication:\"true\"", true}, {"lockApplication: TRUE ", true},
-      {"lockApplication:false", false}, {"lockApplication:", false},        {"lockApplication:truely", false},
+      {"lockApplication:true", true},
+      {"lockApplication:\"true\"", true},
+      {"lockApplication: TRUE ", true},
+      {"lockApplication:false", false},
+      {"lockApplication:", false},
+      {"lockApplication:truely", false},
       {"other:true", false},
   };
   for (const auto& [line, locks] : cases) {
@@ -110,14 +114,14 @@ TEST_F(UpdateTest, TheRemoteLockDisablesTheWeatherAndSendsNoRequest) {
 TEST_F(UpdateTest, KeysAndValuesAreTrimmedAndTheLastLineNeedsNoLineEnd) {
   Globals::InitialUpdateCheckRun = true;
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"currentX:1.4\r  xUrl :  http://h/a b  \r", "http://h/a b"},              // blanks around
+      {"currentX:1.4\r  xUrl :  http://h/a b  \r", "http://h/a b"},             // blanks around
       {"currentX:1.4\rxUrl:http://h/x:8080/y", "http://h/x:8080/y"},            // no last line end
       {"\r\rcurrentX:1.4\r\r\r\rxUrl:http://h/blanks\r\r", "http://h/blanks"},  // blank lines
       {"currentX:1.4\r\nxUrl:http://h/crlf\r\n", "http://h/crlf"},              // CR LF
       {"currentX:1.4\nxUrl:http://h/lf\n", "http://h/lf"},                      // LF alone
       {"currentX:1.4\nxUrl:http://h/mixed\rother:x\r", "http://h/mixed"},       // mixed: ends at the first
       {"\tcurrentX\t:\t1.4\t\rxUrl:\thttp://h/tab\t", "http://h/tab"},          // tabs around
-      {"currentX:1.4\rxUrl:http://h/1\rxUrl:http://h/2\r", "http://h/1"},      // repeated key: first wins
+      {"currentX:1.4\rxUrl:http://h/1\rxUrl:http://h/2\r", "http://h/1"},       // repeated key: first wins
       {"CURRENTX:1.4\rXURL:http://h/upper\r", "http://h/upper"},                // key letter case
       {"currentX:1.4\rxUrl:\"ht\"tp://q\"", "http://q"},                        // quotes anywhere
       {"currentX:1.4\rxUr:http://h/s\rxUrlx:http://h/l\rxUrl:http://h/w\r", "http://h/w"},  // keys whole
@@ -211,8 +215,9 @@ TEST_F(UpdateTest, OnlyAWebAddressIsTakenForTheDownload) {
 using UpdateRoadTest = CoreTest;
 
 TEST_F(UpdateRoadTest, MainWindowChecksForUpdatesAsItOpensAndThenFetchesTheWeather) {
-  server.Enqueue(Script::Reply(200, "currentX: 1.3.1\ncurrentXChangeLog: A<br>B\nxUrl: http://h/dl\n"
-                                    "serverMessage:\nlockApplication: false\n"));
+  server.Enqueue(Script::Reply(200,
+                               "currentX: 1.3.1\ncurrentXChangeLog: A<br>B\nxUrl: http://h/dl\n"
+                               "serverMessage:\nlockApplication: false\n"));
   server.Enqueue(Script::Reply(200, R"({"day1_forecast":"Showers","day1_winddirection_dominant":95})"));
   // The real window, whose timer runs the update-check thread.
   MainWin& win = MainWin::Instance();

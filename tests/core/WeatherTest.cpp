@@ -30,7 +30,8 @@ TEST(ExtractValue, FollowsTheReplyRules) {
       {"blank before the quote reads unquoted", R"({"day1_forecast": "Sunny","x":1})", "day1_forecast",
        R"( "Sunny")"},
       {"no escape character", R"({"day1_forecast":"a\"b","x":1})", "day1_forecast", "a\\"},
-      {"first occurrence wins", R"({"day1_sunrise":"06:10","day1_sunrise":"07:00"})", "day1_sunrise", "06:10"},
+      {"first occurrence wins", R"({"day1_sunrise":"06:10","day1_sunrise":"07:00"})", "day1_sunrise",
+       "06:10"},
       {"neither comma nor brace", R"("day1_uv_index_max":5)", "day1_uv_index_max", ""},
       {"unquoted value runs past a brace to the comma", R"({"a":{"day1_uv_index_max":5},"b":2})",
        "day1_uv_index_max", "5}"},
@@ -81,7 +82,8 @@ TEST_F(CoreWeatherTest, AReplyInTheProxysLayoutFillsItsValuesAndLabels) {
   for (const auto& [key, value, text] : keys) EXPECT_EQ(*value, text) << key;
   EXPECT_EQ(WeatherValues::UnitTemp + " " + WeatherValues::UnitSpeed, "C km/h");
   EXPECT_EQ(Label("ForecastLabel"), "Rain, heavy at times");
-  EXPECT_EQ(Label("UVIndexLabel") + " " + Label("SunriseLabel") + " " + Label("SunsetLabel"), "5 06:10 18:00");
+  EXPECT_EQ(Label("UVIndexLabel") + " " + Label("SunriseLabel") + " " + Label("SunsetLabel"),
+            "5 06:10 18:00");
   EXPECT_EQ(Label("PrecipitationLabel"), "90%");
   EXPECT_EQ(Label("Current"), "1.5" + fw::Chr(161) + "C");
   EXPECT_FALSE(LoadingLook());

@@ -24,30 +24,40 @@ const std::string kDecoded = "abc" + std::string(26, 'q');
 TEST(BasicHTTPBody, Delivery) {
   const std::string rest(300, 'b');
   RunTable({
-      {"memory: progress per arrival", {Pieces(Script::Response(200, "0123456789"), 10, {4})},
-       {"headers 200", "progress 4/10/4", "progress 10/10/6", "page "}, "0123456789"},
+      {"memory: progress per arrival",
+       {Pieces(Script::Response(200, "0123456789"), 10, {4})},
+       {"headers 200", "progress 4/10/4", "progress 10/10/6", "page "},
+       "0123456789"},
       {"memory: no length ends at the close",
        {Script().WaitForRequest().Send(Script::Response(200, "hello", {}, false)).Pause(200).Close()},
-       {"headers 200", "progress 5/0/5", "page "}, "hello"},
+       {"headers 200", "progress 5/0/5", "page "},
+       "hello"},
       {"memory: chunked is decoded at the end, progress counts raw bytes",
        {Script::ReplyNoLength(200, kChunked, {{"Transfer-Encoding", "chunked"}})},
-       {"headers 200", "progress " + std::to_string(kChunked.size()) + "/0/" + std::to_string(kChunked.size()),
-        "page "},
-       kDecoded, nullptr, [](Probe& p, ScriptedServer&) { EXPECT_EQ(p.http.Buffer, kChunked); }},
+       {"headers 200",
+        "progress " + std::to_string(kChunked.size()) + "/0/" + std::to_string(kChunked.size()), "page "},
+       kDecoded,
+       nullptr,
+       [](Probe& p, ScriptedServer&) { EXPECT_EQ(p.http.Buffer, kChunked); }},
       {"file: chunked is decoded on the way",
        {Script::ReplyNoLength(200, kChunked, {{"Transfer-Encoding", "chunked"}})},
-       {"headers 200", "progress 29/0/29", "updated final", "file "}, std::nullopt,
-       [](Probe& p, ScriptedServer& s) { p.http.Download(s.Url("/"), Temp("c.bin")); }, Holds("c.bin", kDecoded)},
+       {"headers 200", "progress 29/0/29", "updated final", "file "},
+       std::nullopt,
+       [](Probe& p, ScriptedServer& s) { p.http.Download(s.Url("/"), Temp("c.bin")); },
+       Holds("c.bin", kDecoded)},
       {"file: resume counts on from the file",
        {Pieces(Script::Response(206, rest, {{"Content-Range", "bytes 500-799/800"}}), 300, {100})},
-       {"headers 206", "progress 600/800/100", "progress 800/800/200", "file "}, std::nullopt,
+       {"headers 206", "progress 600/800/100", "progress 800/800/200", "file "},
+       std::nullopt,
        [](Probe& p, ScriptedServer& s) { p.http.Resume(s.Url("/"), Temp("r.bin", std::string(500, 'a'))); },
        [&](Probe& p, ScriptedServer&) {
          EXPECT_EQ(p.http.Size, 800);
          EXPECT_EQ(ReadFile(Temp("r.bin")), std::string(500, 'a') + rest);
        }},
-      {"file: cannot be written", {Script::Reply(200, "abc")},
-       {"headers 200", "progress 3/3/3", "operror Unable to write to file! 0", "cancelled"}, std::nullopt,
+      {"file: cannot be written",
+       {Script::Reply(200, "abc")},
+       {"headers 200", "progress 3/3/3", "operror Unable to write to file! 0", "cancelled"},
+       std::nullopt,
        [](Probe& p, ScriptedServer& s) {
          p.http.Download(s.Url("/"), fw::FolderItem(fw::TemporaryFolder().NativePath() + "/no/such/x.bin"));
        },
@@ -63,7 +73,8 @@ Step IntoFile(std::string name) {
 
 // A reply whose header block, blank line included, is exactly size bytes.
 std::string WithHeaderOf(std::size_t size, const std::string& body) {
-  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
+  const std::string head =
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
   return head + std::string(size - head.size() - 4, 'p') + "\r\n\r\n" + body;
 }
 
@@ -73,25 +84,41 @@ TEST(BasicHTTPBody, EndsWhereTheReplySaysItEnds) {
   const std::string raw = kChunked + "NEXT";
   const std::string rawCount = std::to_string(kChunked.size());
   RunTable({
-      {"memory: bytes after the length", {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
-       {"headers 200", "progress 5/5/5", "page "}, "hello"},
+      {"memory: bytes after the length",
+       {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
+       {"headers 200", "progress 5/5/5", "page "},
+       "hello"},
       {"memory: bytes after the length, later packet",
        {Pieces(Script::Response(200, "hello") + "EXTRA", 10, {3})},
-       {"headers 200", "progress 3/5/3", "progress 5/5/2", "page "}, "hello"},
-      {"file: bytes after the length", {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
-       {"headers 200", "progress 5/5/5", "file "}, std::nullopt, IntoFile("x.bin"), Holds("x.bin", "hello")},
-      {"memory: chunked, connection kept open", {Script().WaitForRequest().Send(kChunkedHead + raw)},
-       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "}, kDecoded, nullptr,
+       {"headers 200", "progress 3/5/3", "progress 5/5/2", "page "},
+       "hello"},
+      {"file: bytes after the length",
+       {Script().WaitForRequest().Send(Script::Response(200, "hello") + "EXTRA")},
+       {"headers 200", "progress 5/5/5", "file "},
+       std::nullopt,
+       IntoFile("x.bin"),
+       Holds("x.bin", "hello")},
+      {"memory: chunked, connection kept open",
+       {Script().WaitForRequest().Send(kChunkedHead + raw)},
+       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "},
+       kDecoded,
+       nullptr,
        [](Probe& p, ScriptedServer&) { EXPECT_EQ(p.http.Buffer, kChunked); }},
-      {"file: chunked, connection kept open", {Script().WaitForRequest().Send(kChunkedHead + raw)},
-       {"headers 200", "progress 29/0/29", "updated final", "file "}, std::nullopt, IntoFile("k.bin"),
+      {"file: chunked, connection kept open",
+       {Script().WaitForRequest().Send(kChunkedHead + raw)},
+       {"headers 200", "progress 29/0/29", "updated final", "file "},
+       std::nullopt,
+       IntoFile("k.bin"),
        Holds("k.bin", kDecoded)},
       {"memory: a length beside the chunks is not believed",
-       {Script().WaitForRequest().Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n" +
-                                       kChunked)},
-       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "}, kDecoded},
-      {"memory: header block of exactly 64 KiB", {Script().WaitForRequest().Send(WithHeaderOf(64 * 1024, "ok"))},
-       {"headers 200", "progress 2/2/2", "page "}, "ok"},
+       {Script().WaitForRequest().Send(
+           "HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n" + kChunked)},
+       {"headers 200", "progress " + rawCount + "/0/" + rawCount, "page "},
+       kDecoded},
+      {"memory: header block of exactly 64 KiB",
+       {Script().WaitForRequest().Send(WithHeaderOf(64 * 1024, "ok"))},
+       {"headers 200", "progress 2/2/2", "page "},
+       "ok"},
   });
 }
 
@@ -99,33 +126,58 @@ TEST(BasicHTTPBody, EndsWhereTheReplySaysItEnds) {
 // chunk, broken chunk framing and an endless header block are errors; no
 // page is raised, and a download keeps what came whole.
 TEST(BasicHTTPBody, CutShortOrGarbledRepliesAreErrors) {
-  const auto reset = [](const std::string& bytes) { return Script().WaitForRequest().Send(bytes).Pause(30).Reset(); };
-  const auto close = [](const std::string& bytes) { return Script().WaitForRequest().Send(bytes).Pause(30).Close(); };
+  const auto reset = [](const std::string& bytes) {
+    return Script().WaitForRequest().Send(bytes).Pause(30).Reset();
+  };
+  const auto close = [](const std::string& bytes) {
+    return Script().WaitForRequest().Send(bytes).Pause(30).Close();
+  };
   const Events tcp102 = {"tcp 102", "cancelled"}, tcp110 = {"tcp 110", "cancelled"};
   RunTable({
-      {"memory: reset without a length", {reset(Script::Response(200, "part", {}, false))},
+      {"memory: reset without a length",
+       {reset(Script::Response(200, "part", {}, false))},
        {"headers 200", "progress 4/0/4", "tcp 102", "cancelled"}},
-      {"file: reset without a length", {reset(Script::Response(200, "part", {}, false))},
-       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"}, std::nullopt, IntoFile("r.bin"),
+      {"file: reset without a length",
+       {reset(Script::Response(200, "part", {}, false))},
+       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"},
+       std::nullopt,
+       IntoFile("r.bin"),
        Holds("r.bin", "part")},
-      {"memory: chunked, closed before the last chunk", {close(kChunkedHead + "4\r\npart\r\n")},
+      {"memory: chunked, closed before the last chunk",
+       {close(kChunkedHead + "4\r\npart\r\n")},
        {"headers 200", "progress 9/0/9", "tcp 102", "cancelled"}},
-      {"memory: chunked, closed before the blank line", {close(kChunkedHead + "4\r\npart\r\n0\r\n")},
+      {"memory: chunked, closed before the blank line",
+       {close(kChunkedHead + "4\r\npart\r\n0\r\n")},
        {"headers 200", "progress 12/0/12", "tcp 102", "cancelled"}},
-      {"file: chunked, reset before the last chunk", {reset(kChunkedHead + "4\r\npart\r\n")},
-       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"}, std::nullopt, IntoFile("c.bin"),
+      {"file: chunked, reset before the last chunk",
+       {reset(kChunkedHead + "4\r\npart\r\n")},
+       {"headers 200", "progress 4/0/4", "updated final", "tcp 102", "cancelled"},
+       std::nullopt,
+       IntoFile("c.bin"),
        Holds("c.bin", "part")},
-      {"memory: chunk size zz", {close(kChunkedHead + "zz\r\npart\r\n0\r\n\r\n")}, {"headers 200", "tcp 110", "cancelled"}},
-      {"memory: chunk size -5", {close(kChunkedHead + "-5\r\npart\r\n0\r\n\r\n")}, {"headers 200", "tcp 110", "cancelled"}},
-      {"memory: chunk size overflows", {close(kChunkedHead + "FFFFFFFFFFFFFFFFFFFFFF\r\npart\r\n0\r\n\r\n")},
+      {"memory: chunk size zz",
+       {close(kChunkedHead + "zz\r\npart\r\n0\r\n\r\n")},
        {"headers 200", "tcp 110", "cancelled"}},
-      {"file: bad size after a good chunk", {close(kChunkedHead + "4\r\npart\r\nzz\r\n")},
-       {"headers 200", "updated final", "tcp 110", "cancelled"}, std::nullopt, IntoFile("z.bin"), Holds("z.bin", "part")},
-      {"header lines for ever", {Script().WaitForRequest().Send("HTTP/1.1 200 OK\r\n").Send(std::string(70000, 'h'))},
+      {"memory: chunk size -5",
+       {close(kChunkedHead + "-5\r\npart\r\n0\r\n\r\n")},
+       {"headers 200", "tcp 110", "cancelled"}},
+      {"memory: chunk size overflows",
+       {close(kChunkedHead + "FFFFFFFFFFFFFFFFFFFFFF\r\npart\r\n0\r\n\r\n")},
+       {"headers 200", "tcp 110", "cancelled"}},
+      {"file: bad size after a good chunk",
+       {close(kChunkedHead + "4\r\npart\r\nzz\r\n")},
+       {"headers 200", "updated final", "tcp 110", "cancelled"},
+       std::nullopt,
+       IntoFile("z.bin"),
+       Holds("z.bin", "part")},
+      {"header lines for ever",
+       {Script().WaitForRequest().Send("HTTP/1.1 200 OK\r\n").Send(std::string(70000, 'h'))},
        tcp110},
       {"header block a byte too long", {close(WithHeaderOf(64 * 1024 + 1, "ok"))}, tcp110},
-      {"content length larger than the body", {close(Script::Response(200, "abc").substr(0, 40))},
-       {"headers 200", "progress 2/3/2", "tcp 102", "cancelled"}, ""},
+      {"content length larger than the body",
+       {close(Script::Response(200, "abc").substr(0, 40))},
+       {"headers 200", "progress 2/3/2", "tcp 102", "cancelled"},
+       ""},
   });
 }
 
@@ -175,15 +227,27 @@ TEST(BasicHTTPBody, SilenceEndsTheTransfer) {
   };
   const std::string body = "0123456789";
   RunTable({
-      {"accepts and never answers", {Script().WaitForRequest()}, {"tcp -3162", "cancelled"}, std::nullopt, limited("")},
-      {"body stalls", {Script().WaitForRequest().Send(Script::Response(200, body).substr(0, 43))},
-       {"headers 200", "progress 4/10/4", "tcp -3162", "cancelled"}, std::nullopt, limited("")},
-      {"connection never opens", {}, {"tcp -3162", "cancelled"}, std::nullopt,
+      {"accepts and never answers",
+       {Script().WaitForRequest()},
+       {"tcp -3162", "cancelled"},
+       std::nullopt,
+       limited("")},
+      {"body stalls",
+       {Script().WaitForRequest().Send(Script::Response(200, body).substr(0, 43))},
+       {"headers 200", "progress 4/10/4", "tcp -3162", "cancelled"},
+       std::nullopt,
+       limited("")},
+      {"connection never opens",
+       {},
+       {"tcp -3162", "cancelled"},
+       std::nullopt,
        limited("http://127.0.0.1:" + std::to_string(stalled.Port()) + "/")},
-      {"slow but steady", {Script().WaitForRequest().SendSplit(Script::Response(200, body), {39, 2, 2, 2, 2}, 150)},
-       {"headers 200", "progress 2/10/2", "progress 4/10/2", "progress 6/10/2", "progress 8/10/2", "progress 10/10/2",
-        "page "},
-       body, limited("")},
+      {"slow but steady",
+       {Script().WaitForRequest().SendSplit(Script::Response(200, body), {39, 2, 2, 2, 2}, 150)},
+       {"headers 200", "progress 2/10/2", "progress 4/10/2", "progress 6/10/2", "progress 8/10/2",
+        "progress 10/10/2", "page "},
+       body,
+       limited("")},
   });
 }
 

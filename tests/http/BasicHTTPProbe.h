@@ -33,7 +33,7 @@ struct Probe {
   BasicHTTP http;
   Events events;
   std::function<void(const std::string&)> hook;  // runs after each logged event
-  std::string content;                            // the last page
+  std::string content;                           // the last page
   std::shared_ptr<HTTPHeaders> headers;
   bool redirectAnswer = false, authAnswer = false;
   std::string authUser, authPass;
@@ -45,20 +45,26 @@ struct Probe {
     const auto grab = [](bool g) { return g ? " grab" : ""; };
     const auto code = [](int c) { return std::to_string(c); };
     http.Cancelled = [this] { Log("cancelled"); };
-    http.DataProgress = [=, this](double r, double t, double a) { Log("progress " + n(r) + "/" + n(t) + "/" + n(a)); };
+    http.DataProgress = [=, this](double r, double t, double a) {
+      Log("progress " + n(r) + "/" + n(t) + "/" + n(a));
+    };
     http.FileReceived = [=, this](const std::string& type, auto&, bool g) { Log("file " + type + grab(g)); };
     http.GotHeaders = [=, this](int c, std::shared_ptr<HTTPHeaders> h, bool info, bool complete) {
       headers = h;
       Log("headers " + code(c) + (info ? " info" : "") + (complete ? " complete" : ""));
     };
-    http.HandleRedirection = [this](const std::string& url) { return Log("redirect " + url), redirectAnswer; };
+    http.HandleRedirection = [this](const std::string& url) {
+      return Log("redirect " + url), redirectAnswer;
+    };
     http.OperationError = [this](const std::string& m, bool f) { Log("operror " + m + (f ? " 1" : " 0")); };
     http.PageReceived = [=, this](const std::string& type, const std::string& c, bool g) {
       content = c;
       Log("page " + type + grab(g));
     };
     http.ProgressChange = [this](const std::string& m) { Log("status " + m); };
-    http.ProtocolError = [=, this](int c, std::shared_ptr<HTTPHeaders> h) { headers = h, Log("protocol " + code(c)); };
+    http.ProtocolError = [=, this](int c, std::shared_ptr<HTTPHeaders> h) {
+      headers = h, Log("protocol " + code(c));
+    };
     http.TCPError = [=, this](int c) { Log("tcp " + code(c)); };
     http.FileUpdated = [this](auto&, bool final) { Log(final ? "updated final" : "updated"); };
     http.NeedAuthorization = [this](std::string& u, std::string& p) {
@@ -114,7 +120,8 @@ inline std::string RequestOf(const ScriptedServer& server, std::size_t i = 0) {
 // The request head the client writes to the local server, with extra lines.
 inline std::string Head(const std::string& line, const std::string& extra = "\r\n",
                         const std::string& host = "HOST") {
-  return line + " HTTP/1.1\r\nUser-Agent: BasicHTTP/1.0\r\nHost: " + host + "\r\nConnection: close\r\n" + extra;
+  return line + " HTTP/1.1\r\nUser-Agent: BasicHTTP/1.0\r\nHost: " + host + "\r\nConnection: close\r\n" +
+         extra;
 }
 
 // Waits for the request, sends the bytes, closes.

@@ -67,7 +67,8 @@ TEST(HTTPCookie, ExpiresIsReadFieldByFieldAsLocalTimeAndMaxAgeCounts) {
     k.SetDate(text, false);
     ASSERT_TRUE(k.Expires.has_value()) << text;
     const fw::Date& d = *k.Expires;
-    EXPECT_EQ(std::vector<int>({d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()}), fields) << text;
+    EXPECT_EQ(std::vector<int>({d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()}), fields)
+        << text;
   }
   for (const std::string date : {"Thu, 01 Jan 37 00:00:00 GMT", "Thu, 01-Jan-37 00:00:00 GMT", "", "x"}) {
     HTTPCookie k;
@@ -124,11 +125,12 @@ TEST(HTTPCookie, MatchCleanPathAndCompare) {
   k.Path = "/a";
   k.Domain = ".b.c";
   const std::tuple<std::string, std::string, bool> cases[] = {
-      {".a.b.c", "/a/b", true}, {".a.b.c", "/ab", true}, {".a.b.c", "/A/", true}, {".a.b.c", "a", true},
-      {".a.b.c", "/", false},   {".b.c", "/a", true},    {"xb.c", "/a", false},   {"b.c", "/a", true},
-      {".b.d", "/a", false},
+      {".a.b.c", "/a/b", true}, {".a.b.c", "/ab", true}, {".a.b.c", "/A/", true},
+      {".a.b.c", "a", true},    {".a.b.c", "/", false},  {".b.c", "/a", true},
+      {"xb.c", "/a", false},    {"b.c", "/a", true},     {".b.d", "/a", false},
   };
-  for (const auto& [server, path, match] : cases) EXPECT_EQ(k.Match(server, path), match) << server << " " << path;
+  for (const auto& [server, path, match] : cases)
+    EXPECT_EQ(k.Match(server, path), match) << server << " " << path;
   k.Domain = "1.2.3.4";  // a numeric address fits only itself
   EXPECT_TRUE(k.Match("1.2.3.4", "/a"));
   EXPECT_FALSE(k.Match("11.2.3.4", "/a"));

@@ -81,8 +81,12 @@ TEST(HTTPHeaders, ParseAndCombine) {
 TEST(HTTPModule, GetAfterGetBeforeUnquoteAndIsIP) {
   // source, separator, after, before: cut at the first occurrence
   const std::tuple<std::string, std::string, std::string, std::string> cuts[] = {
-      {"a=b=c", "=", "b=c", "a"}, {"secure", "=", "", ""},   {"=x", "=", "x", ""},
-      {"x=", "=", "", "x"},       {"Content-Type: t", "content-TYPE: ", "t", ""}, {"abc", "", "", ""},
+      {"a=b=c", "=", "b=c", "a"},
+      {"secure", "=", "", ""},
+      {"=x", "=", "x", ""},
+      {"x=", "=", "", "x"},
+      {"Content-Type: t", "content-TYPE: ", "t", ""},
+      {"abc", "", "", ""},
       {"h\xC3\xA9=w\xC3\xB6", "=", "w\xC3\xB6", "h\xC3\xA9"},
   };
   for (const auto& [source, find, after, before] : cuts) {
@@ -91,14 +95,15 @@ TEST(HTTPModule, GetAfterGetBeforeUnquoteAndIsIP) {
   }
   // One pair of quotes only.
   const std::pair<std::string, std::string> quoted[] = {
-      {"\"abc\"", "abc"}, {"\"\"", ""},           {"\"", ""},             {"\"abc", "\"abc"},
-      {"abc\"", "abc\""}, {"\"\"x\"\"", "\"x\""}, {" \"a\" ", " \"a\" "}, {"", ""},
+      {"\"abc\"", "abc"},     {"\"\"", ""},           {"\"", ""}, {"\"abc", "\"abc"}, {"abc\"", "abc\""},
+      {"\"\"x\"\"", "\"x\""}, {" \"a\" ", " \"a\" "}, {"", ""},
   };
   for (const auto& [in, out] : quoted) EXPECT_EQ(HTTPModule::Unquote(in), out) << in;
   // The form of an address, not its range.
   const std::pair<std::string, bool> ips[] = {
-      {"10.0.0.1", true}, {"0.0.0.0", true},       {"256.1.1.300", true}, {"1x.2.3.4", true}, {"a.b.c.d", false},
-      {"1.2.3", false},   {"1.2.3.4.5", false},    {"1..2.3", false},     {"1.2.3.", false},  {"00.1.2.3", false},
+      {"10.0.0.1", true}, {"0.0.0.0", true},   {"256.1.1.300", true}, {"1x.2.3.4", true},
+      {"a.b.c.d", false}, {"1.2.3", false},    {"1.2.3.4.5", false},  {"1..2.3", false},
+      {"1.2.3.", false},  {"00.1.2.3", false},
   };
   for (const auto& [in, ip] : ips) EXPECT_EQ(HTTPModule::IsIP(in), ip) << in;
 }
@@ -108,26 +113,56 @@ TEST(HTTPModule, GetAfterGetBeforeUnquoteAndIsIP) {
 TEST(HTTPModule, ResolveURLReadsAReferenceAgainstItsBase) {
   const std::string base = "http://a/b/c/d;p?q";
   const std::pair<std::string, std::string> cases[] = {
-      {"g:h", "g:h"}, {"g", "http://a/b/c/g"}, {"./g", "http://a/b/c/g"}, {"g/", "http://a/b/c/g/"},
-      {"/g", "http://a/g"}, {"//g", "http://g"}, {"?y", "http://a/b/c/d;p?y"}, {"g?y", "http://a/b/c/g?y"},
-      {"#s", "http://a/b/c/d;p?q"}, {"g#s", "http://a/b/c/g"}, {"g?y#s", "http://a/b/c/g?y"},
-      {";x", "http://a/b/c/;x"}, {"g;x", "http://a/b/c/g;x"}, {"", "http://a/b/c/d;p?q"}, {".", "http://a/b/c/"},
-      {"./", "http://a/b/c/"}, {"..", "http://a/b/"}, {"../", "http://a/b/"}, {"../g", "http://a/b/g"},
-      {"../..", "http://a/"}, {"../../", "http://a/"}, {"../../g", "http://a/g"},
+      {"g:h", "g:h"},
+      {"g", "http://a/b/c/g"},
+      {"./g", "http://a/b/c/g"},
+      {"g/", "http://a/b/c/g/"},
+      {"/g", "http://a/g"},
+      {"//g", "http://g"},
+      {"?y", "http://a/b/c/d;p?y"},
+      {"g?y", "http://a/b/c/g?y"},
+      {"#s", "http://a/b/c/d;p?q"},
+      {"g#s", "http://a/b/c/g"},
+      {"g?y#s", "http://a/b/c/g?y"},
+      {";x", "http://a/b/c/;x"},
+      {"g;x", "http://a/b/c/g;x"},
+      {"", "http://a/b/c/d;p?q"},
+      {".", "http://a/b/c/"},
+      {"./", "http://a/b/c/"},
+      {"..", "http://a/b/"},
+      {"../", "http://a/b/"},
+      {"../g", "http://a/b/g"},
+      {"../..", "http://a/"},
+      {"../../", "http://a/"},
+      {"../../g", "http://a/g"},
       // Abnormal ones.
-      {"../../../g", "http://a/g"}, {"../../../../g", "http://a/g"}, {"/./g", "http://a/g"},
-      {"/../g", "http://a/g"}, {"g.", "http://a/b/c/g."}, {".g", "http://a/b/c/.g"}, {"g..", "http://a/b/c/g.."},
-      {"..g", "http://a/b/c/..g"}, {"./../g", "http://a/b/g"}, {"./g/.", "http://a/b/c/g/"},
-      {"g/./h", "http://a/b/c/g/h"}, {"g/../h", "http://a/b/c/h"}, {"g;x=1/./y", "http://a/b/c/g;x=1/y"},
-      {"g;x=1/../y", "http://a/b/c/y"}, {"g?y/./x", "http://a/b/c/g?y/./x"}, {"g?y/../x", "http://a/b/c/g?y/../x"},
-      {"http:g", "http:g"}, {"HTTP://x.example/y", "HTTP://x.example/y"}, {"ftp://f.example/", "ftp://f.example/"},
+      {"../../../g", "http://a/g"},
+      {"../../../../g", "http://a/g"},
+      {"/./g", "http://a/g"},
+      {"/../g", "http://a/g"},
+      {"g.", "http://a/b/c/g."},
+      {".g", "http://a/b/c/.g"},
+      {"g..", "http://a/b/c/g.."},
+      {"..g", "http://a/b/c/..g"},
+      {"./../g", "http://a/b/g"},
+      {"./g/.", "http://a/b/c/g/"},
+      {"g/./h", "http://a/b/c/g/h"},
+      {"g/../h", "http://a/b/c/h"},
+      {"g;x=1/./y", "http://a/b/c/g;x=1/y"},
+      {"g;x=1/../y", "http://a/b/c/y"},
+      {"g?y/./x", "http://a/b/c/g?y/./x"},
+      {"g?y/../x", "http://a/b/c/g?y/../x"},
+      {"http:g", "http:g"},
+      {"HTTP://x.example/y", "HTTP://x.example/y"},
+      {"ftp://f.example/", "ftp://f.example/"},
   };
   for (const auto& [reference, resolved] : cases) {
     EXPECT_EQ(HTTPModule::ResolveURL(base, reference), resolved) << reference;
   }
   // A base without a path, and one with credentials and a port.
   EXPECT_EQ(HTTPModule::ResolveURL("http://h.example", "next"), "http://h.example/next");
-  EXPECT_EQ(HTTPModule::ResolveURL("http://u:p@h.example:8080/a/b", "c?d=1"), "http://u:p@h.example:8080/a/c?d=1");
+  EXPECT_EQ(HTTPModule::ResolveURL("http://u:p@h.example:8080/a/b", "c?d=1"),
+            "http://u:p@h.example:8080/a/c?d=1");
   EXPECT_EQ(HTTPModule::ResolveURL("http://h.example:8080/a/b", "//o.example/x"), "http://o.example/x");
 }
 

@@ -17,9 +17,7 @@ void Recorders::Install() {
     if (onBox) onBox(text);
   });
   fw::SetShowURLHandler([this](const std::string& url) { links.push_back(url); });
-  fw::SetLaunchHandler([this](const fw::FolderItem& item, bool) {
-    launches.push_back(item.NativePath());
-  });
+  fw::SetLaunchHandler([this](const fw::FolderItem& item, bool) { launches.push_back(item.NativePath()); });
 }
 
 void Recorders::Clear() {

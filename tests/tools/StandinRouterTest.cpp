@@ -23,7 +23,8 @@ TEST(StandinHttp, RequestHeadsAndWireFormat) {
   const std::tuple<std::string, HeadStatus, std::string> rows[] = {
       {"GET /a?b=c HTTP/1.1\r\nHost: x\r\n\r\n", HeadStatus::Complete, "/a?b=c"},
       {"\r\nGET / HTTP/1.0\n\n", HeadStatus::Complete, "/"},
-      {"GET /?location=New York,\xC3\xA9 HTTP/1.0\r\n\r\n", HeadStatus::Complete, "/?location=New York,\xC3\xA9"},
+      {"GET /?location=New York,\xC3\xA9 HTTP/1.0\r\n\r\n", HeadStatus::Complete,
+       "/?location=New York,\xC3\xA9"},
       {"GET http://h:1/x HTTP/1.1\r\n\r\n", HeadStatus::Complete, "http://h:1/x"},
       {"GET / HTTP/1.1\r\nHost: x\r\n", HeadStatus::Incomplete, ""},
       {"GET /partial", HeadStatus::Incomplete, ""},
@@ -46,8 +47,9 @@ TEST(StandinHttp, RequestHeadsAndWireFormat) {
   EXPECT_EQ(ParseRequestHead("GET / HTTP/1.1\r\n\r\n").request.method, "GET");
 
   Response r = TextResponse(404, "gone");
-  EXPECT_EQ(SerializeResponse(r), "HTTP/1.0 404 Not Found\r\nContent-Type: text/plain; charset=utf-8\r\n"
-                                  "Content-Length: 5\r\nConnection: close\r\n\r\ngone\n");
+  EXPECT_EQ(SerializeResponse(r),
+            "HTTP/1.0 404 Not Found\r\nContent-Type: text/plain; charset=utf-8\r\n"
+            "Content-Length: 5\r\nConnection: close\r\n\r\ngone\n");
   EXPECT_EQ(SerializeResponse(r, false).find("gone"), std::string::npos);
   EXPECT_NE(SerializeResponse(r, false).find("Content-Length: 5\r\n"), std::string::npos);
   r.status = 599;
@@ -95,9 +97,11 @@ TEST_F(StandinRouter, Paths) {
 }
 
 TEST_F(StandinRouter, WeatherUsesTheLocationAndTheDate) {
-  EXPECT_EQ(Get("/breezeling/weather?location=Naseby,%20Otago").body, WeatherReply("Naseby, Otago", 2026, 12, 8));
+  EXPECT_EQ(Get("/breezeling/weather?location=Naseby,%20Otago").body,
+            WeatherReply("Naseby, Otago", 2026, 12, 8));
   // The application does not encode "&" or "=" in a place.
-  EXPECT_EQ(Get("/breezeling/weather?location=Tom%20&%20Jerry=1").body, WeatherReply("Tom & Jerry=1", 2026, 12, 8));
+  EXPECT_EQ(Get("/breezeling/weather?location=Tom%20&%20Jerry=1").body,
+            WeatherReply("Tom & Jerry=1", 2026, 12, 8));
   EXPECT_EQ(Get("/breezeling/weather?x=1&location=Lima").body, WeatherReply("Lima", 2026, 12, 8));
   for (const char* query : {"", "?location=", "?place=Lima"}) {
     EXPECT_EQ(Get(std::string("/breezeling/weather") + query).body, WeatherReply("", 2026, 12, 8)) << query;
@@ -134,18 +138,21 @@ TEST(StandinFiles, DefaultUpdateFileAnnouncesNothing) {
   const Response r = Route(Request{"GET", "/updates/breezeling-remote.txt", "HTTP/1.0"}, defaults);
   ASSERT_EQ(r.status, 200) << defaults.updateFile;
   EXPECT_EQ(r.body.find("#"), std::string::npos);
-  for (const char* line : {"currentX: 1.3.0\n", "\nserverMessage:\n", "\nlockApplication: false\n",
-                           "\nxUrl: http://127.0.0.1:", "/downloads/breezeling-1.3.0\n", "\ncurrentXChangeLog: "}) {
+  for (const char* line :
+       {"currentX: 1.3.0\n", "\nserverMessage:\n", "\nlockApplication: false\n",
+        "\nxUrl: http://127.0.0.1:", "/downloads/breezeling-1.3.0\n", "\ncurrentXChangeLog: "}) {
     EXPECT_NE(r.body.find(line), std::string::npos) << line;
   }
 }
 
 TEST(StandinOptions, CommandLine) {
-  ParsedArguments p = ParseArguments({"--port", "5000", "--status", "/breezeling/weather=500", "--status=/a=b=429",
-                                      "--quiet", "--update-file=/tmp/u.txt", "--date", "2024-02-29"});
+  ParsedArguments p =
+      ParseArguments({"--port", "5000", "--status", "/breezeling/weather=500", "--status=/a=b=429", "--quiet",
+                      "--update-file=/tmp/u.txt", "--date", "2024-02-29"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(p.settings.port, 5000);
-  EXPECT_EQ(p.settings.statusOverrides, (std::map<std::string, int>{{"/breezeling/weather", 500}, {"/a=b", 429}}));
+  EXPECT_EQ(p.settings.statusOverrides,
+            (std::map<std::string, int>{{"/breezeling/weather", 500}, {"/a=b", 429}}));
   EXPECT_TRUE(p.settings.quiet);
   EXPECT_EQ(p.settings.updateFile, "/tmp/u.txt");
   ASSERT_TRUE(p.settings.date.has_value());
@@ -155,10 +162,21 @@ TEST(StandinOptions, CommandLine) {
   EXPECT_EQ(p.settings.port, DefaultSettings().port);
   EXPECT_TRUE(ParseArguments({"--help"}).help);
   const std::vector<std::vector<std::string>> bad = {
-      {"--port"},          {"--port", "abc"},      {"--port", "65536"},        {"--port", "-1"},
-      {"--status", "/x"},  {"--status", "x=500"},  {"--status", "/x=99"},      {"--status", "/x=5000"},
-      {"--status", "/x?q=1=500"}, {"--date", "2025-02-29"}, {"--date", "26-1-1"}, {"--bogus"},
-      {"--quiet=yes"},     {"--update-file="},     {"stray"},
+      {"--port"},
+      {"--port", "abc"},
+      {"--port", "65536"},
+      {"--port", "-1"},
+      {"--status", "/x"},
+      {"--status", "x=500"},
+      {"--status", "/x=99"},
+      {"--status", "/x=5000"},
+      {"--status", "/x?q=1=500"},
+      {"--date", "2025-02-29"},
+      {"--date", "26-1-1"},
+      {"--bogus"},
+      {"--quiet=yes"},
+      {"--update-file="},
+      {"stray"},
   };
   for (const auto& args : bad) EXPECT_NE(ParseArguments(args).error, "") << args.front();
 }

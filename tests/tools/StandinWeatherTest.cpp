@@ -15,11 +15,11 @@ namespace {
 using standin::WeatherReply;
 
 std::vector<std::string> AllKeys() {
-  std::vector<std::string> keys = {"current_temperature", "current_apparent_temperature", "day1_windspeed_max",
-                                   "day1_windgusts_max", "day1_uv_index_max", "day1_winddirection_dominant",
-                                   "day1_sunrise", "day1_sunset"};
-  for (const char* family : {"_temperature_max", "_temperature_min", "_forecast", "_precipitation_probability_max",
-                             "_humidity_probability_max"}) {
+  std::vector<std::string> keys = {
+      "current_temperature", "current_apparent_temperature", "day1_windspeed_max", "day1_windgusts_max",
+      "day1_uv_index_max",   "day1_winddirection_dominant",  "day1_sunrise",       "day1_sunset"};
+  for (const char* family : {"_temperature_max", "_temperature_min", "_forecast",
+                             "_precipitation_probability_max", "_humidity_probability_max"}) {
     for (int n = 1; n <= 7; ++n) keys.push_back("day" + std::to_string(n) + family);
   }
   return keys;
@@ -76,10 +76,21 @@ struct Case {
 };
 
 std::vector<Case> ManyCases() {
-  const std::vector<std::string> places = {
-      "Naseby, Otago, New Zealand", "Oslo", "Singapore", "Nuuk, Greenland", "Phoenix, Arizona",
-      "", "%20%20", "a,b,,c", "Z\xC3\xBCrich", "\"quoted\"", "%zz%2", "\xff\xfe", "Hobart, Australia"};
-  std::vector<Case> cases = {{"Oslo", 2024, 2, 29}, {"Oslo", 2025, 13, 40}};  // the last clamped, not rejected
+  const std::vector<std::string> places = {"Naseby, Otago, New Zealand",
+                                           "Oslo",
+                                           "Singapore",
+                                           "Nuuk, Greenland",
+                                           "Phoenix, Arizona",
+                                           "",
+                                           "%20%20",
+                                           "a,b,,c",
+                                           "Z\xC3\xBCrich",
+                                           "\"quoted\"",
+                                           "%zz%2",
+                                           "\xff\xfe",
+                                           "Hobart, Australia"};
+  std::vector<Case> cases = {{"Oslo", 2024, 2, 29},
+                             {"Oslo", 2025, 13, 40}};  // the last clamped, not rejected
   for (const auto& place : places) {
     for (int month = 1; month <= 12; ++month) cases.push_back({place, 2026, month, 3 + month * 2});
   }
@@ -127,7 +138,8 @@ TEST(StandinWeather, EveryReplyIsCompleteAndPlausible) {
     EXPECT_GT(wind, 0);
     EXPECT_GE(Number(reply, "day1_windgusts_max"), wind);
     EXPECT_TRUE(HasOneDecimal(Value(reply, "day1_windgusts_max")));
-    const double uv = Number(reply, "day1_uv_index_max"), direction = Number(reply, "day1_winddirection_dominant");
+    const double uv = Number(reply, "day1_uv_index_max"),
+                 direction = Number(reply, "day1_winddirection_dominant");
     EXPECT_TRUE(uv >= 0 && uv <= 11) << uv;
     EXPECT_TRUE(direction >= 0 && direction <= 359 && direction == static_cast<int>(direction));
     const int sunrise = Minutes(Value(reply, "day1_sunrise"));
@@ -165,7 +177,8 @@ TEST(StandinWeather, TomorrowsFirstDayIsTodaysSecond) {
 
 double MeanMax(const std::string& place, int month) {
   double sum = 0;
-  for (int day = 1; day <= 28; day += 3) sum += Number(WeatherReply(place, 2026, month, day), "day1_temperature_max");
+  for (int day = 1; day <= 28; day += 3)
+    sum += Number(WeatherReply(place, 2026, month, day), "day1_temperature_max");
   return sum / 10;
 }
 

@@ -77,9 +77,10 @@ TEST_F(DebugTest, HiddenItKeepsReceivingAndItsFieldGrowsWithTheWindow) {
 
 TEST_F(DebugTest, ACrLfPairIsOneLineBreakOnScreenAndInWhatIsCopied) {
   // reply body, what the field shows and a copy carries
-  const std::vector<std::pair<std::string, std::string>> bodies = {
-      {"first\r\nsecond\r\n", "first\nsecond\n"}, {"blank\r\n\r\nline", "blank\n\nline"},
-      {"lf\nonly", "lf\nonly"},                     {"cr\ronly\r\r", "cr\nonly\n\n"}};
+  const std::vector<std::pair<std::string, std::string>> bodies = {{"first\r\nsecond\r\n", "first\nsecond\n"},
+                                                                   {"blank\r\n\r\nline", "blank\n\nline"},
+                                                                   {"lf\nonly", "lf\nonly"},
+                                                                   {"cr\ronly\r\r", "cr\nonly\n\n"}};
   for (const auto& [body, expected] : bodies) {
     // Opened after the reply (from the raw response), and open as it arrives.
     for (bool openFirst : {false, true}) {

@@ -56,8 +56,8 @@ TEST_F(ForecastTest, DayNamesFollowTheWeekdayTheyAreCountedFrom) {
   const std::string fromSaturday = "Today Sunday Monday Tuesday Wednesday Thursday Friday";
   // Numbers outside the week count on round it instead of failing.
   const std::vector<std::pair<int, std::string>> cases = {
-      {1, fromSunday}, {7, fromSaturday}, {3, "Today Wednesday Thursday Friday Saturday Sunday Monday"},
-      {0, fromSaturday}, {8, fromSunday}, {-6, fromSunday}};
+      {1, fromSunday},   {7, fromSaturday}, {3, "Today Wednesday Thursday Friday Saturday Sunday Monday"},
+      {0, fromSaturday}, {8, fromSunday},   {-6, fromSunday}};
   ForecastWin& win = ForecastWin::Instance();
   for (const auto& [weekday, expected] : cases) {
     win.ShowDayNamesAfter(weekday);

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string AboutText(const std::string& name) { return AboutWindow::Instance().Ctl<StaticText>(name).Text(); }
+std::string AboutText(const std::string& name) {
+  return AboutWindow::Instance().Ctl<StaticText>(name).Text();
+}
 fw::PicturePtr AboutRobot() { return AboutWindow::Instance().Ctl<fw::Canvas>("RobotIcon").Backdrop(); }
 
 // A letter alone leaves the window; Command-W closes it.
@@ -51,7 +53,8 @@ TEST_F(NoticeTest, TheAboutWindowShowsTheVersionAndTheLinksEveryTimeItIsMade) {
   EXPECT_EQ(AboutText("StaticText5"), Hosts::AuthorURL());
   for (const char* link : {"StaticText4", "StaticText5"})
     EXPECT_FALSE(AboutWindow::Instance().Ctl<StaticText>(link).MouseDown(1, 1));
-  EXPECT_EQ(Recorders::Get().links, (std::vector<std::string>{"http://web.invalid:8080", Hosts::AuthorURL()}));
+  EXPECT_EQ(Recorders::Get().links,
+            (std::vector<std::string>{"http://web.invalid:8080", Hosts::AuthorURL()}));
 }
 
 TEST_F(NoticeTest, ASecondChangeLogReplacesTheTextAndTheLabelKeepsItsSize) {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "WindowsFixture.h"
-#include "core/UpdateInfo.h"
 #include "app/App.h"
+#include "core/UpdateInfo.h"
 #include "core/Weather.h"
 #include "framework/text/Text.h"
 #include "framework/ui/BevelButton.h"
@@ -86,7 +86,9 @@ class SettingsTest : public wintest::WindowsTest {
   static std::string WeatherRequest(const std::string& query) {
     return "GET /breezeling/weather?location=" + query + " HTTP/1.0";
   }
-  bool ReplyHandled() { return testsupport::WaitUntil([&] { return MainText("Status").empty(); }, 10000); }
+  bool ReplyHandled() {
+    return testsupport::WaitUntil([&] { return MainText("Status").empty(); }, 10000);
+  }
 };
 
 TEST_F(SettingsTest, SaveWithNothingChangedRefillsRewritesTheFileAndHidesTheWindows) {
@@ -121,8 +123,10 @@ TEST_F(SettingsTest, AChangedUnitIsConvertedOnceAndKeptAndASpeedChangeRefillsBef
       {"Fahrenheit", "mph", "Tinker", "68.0 62.1 31.1", "68.0" + kF + " 62.1 mph", "68.0" + kF + " 62.1 mph"},
       {"Fahrenheit", "mph", "Rivet", "68.0 62.1 31.1", "stale stale", "68.0" + kF + " 62.1 mph"},
       {"Celsius", "mph", "Gizmo", "20.0 62.1 31.1", "stale stale", "20.0" + kC + " 62.1 mph"},
-      {"Celsius", "km/h", "Wrenchy", "20.0 99.9 50.1", "20.0" + kC + " 99.9 km/h", "20.0" + kC + " 99.9 km/h"},
-      {"Fahrenheit", "mph", "Tinker", "68.0 62.1 31.1", "68.0" + kF + " 62.1 mph", "68.0" + kF + " 62.1 mph"}};
+      {"Celsius", "km/h", "Wrenchy", "20.0 99.9 50.1", "20.0" + kC + " 99.9 km/h",
+       "20.0" + kC + " 99.9 km/h"},
+      {"Fahrenheit", "mph", "Tinker", "68.0 62.1 31.1", "68.0" + kF + " 62.1 mph",
+       "68.0" + kF + " 62.1 mph"}};
   const auto shown = [&] { return MainText("Current") + " " + MainText("WindSpeedLabel"); };
   const auto mark = [&](const char* text) {
     for (const char* label : {"Current", "WindSpeedLabel"}) Main().Ctl<StaticText>(label).SetText(text);
@@ -233,7 +237,8 @@ TEST_F(SettingsTest, WhileLockedNeitherRefreshNorSaveSendsAWeatherRequest) {
 TEST_F(SettingsTest, APlaceSetThroughTheAccessibilityInterfaceIsWhatSaveStoresAndFetches) {
   // As a screen reader or voice input sets it: through the field's editable text.
   OpenSettings();
-  auto* access = QAccessible::queryAccessibleInterface(Settings().Ctl<fw::EditField>("Location").impl().widget);
+  auto* access =
+      QAccessible::queryAccessibleInterface(Settings().Ctl<fw::EditField>("Location").impl().widget);
   access->editableTextInterface()->replaceText(0, 6, "Dunedin");
   server.Enqueue(Script::Reply(200, wintest::FullReply()));
   Save();
@@ -245,10 +250,10 @@ TEST_F(SettingsTest, APlaceSetThroughTheAccessibilityInterfaceIsWhatSaveStoresAn
 }
 
 TEST_F(SettingsTest, WhateverBringsTheMainWindowBackShowsItWhole) {
-  const std::vector<std::string> labels = {"ForecastLabel", "Current", "TempMaxLabel", "TempMinLabel",
-                                           "FeelsLikeLabel", "SunriseLabel", "UVIndexLabel", "WindSpeedLabel",
-                                           "PrecipitationLabel", "HumidityLabel", "SunsetLabel",
-                                           "WindDirectionLabel"};
+  const std::vector<std::string> labels = {"ForecastLabel", "Current",        "TempMaxLabel",
+                                           "TempMinLabel",  "FeelsLikeLabel", "SunriseLabel",
+                                           "UVIndexLabel",  "WindSpeedLabel", "PrecipitationLabel",
+                                           "HumidityLabel", "SunsetLabel",    "WindDirectionLabel"};
   const auto shown = [&] {
     std::vector<std::string> texts;
     for (const auto& name : labels) texts.push_back(MainText(name));
@@ -347,7 +352,8 @@ TEST_F(SettingsTest, TheTwoProductTilesOpenTheirPagesAndTheThirdDoesNothing) {
   OpenSettings();
   SettingsWin& win = Settings();
   for (const char* name : {"Canvas3", "Canvas1"}) EXPECT_FALSE(win.Ctl<fw::Canvas>(name).MouseDown(4, 4));
-  for (const char* name : {"StaticText8", "StaticText5"}) EXPECT_FALSE(win.Ctl<StaticText>(name).MouseDown(4, 4));
+  for (const char* name : {"StaticText8", "StaticText5"})
+    EXPECT_FALSE(win.Ctl<StaticText>(name).MouseDown(4, 4));
   EXPECT_EQ(Recorders::Get().links,
             (std::vector<std::string>{"http://web.invalid/funcrate", "http://web.invalid/sagewick",
                                       "http://web.invalid/funcrate", "http://web.invalid/sagewick"}));

@@ -25,11 +25,11 @@ struct Room {
 
 const std::vector<std::pair<std::string, Room>>& MainLabels() {
   static const std::vector<std::pair<std::string, Room>> labels = {
-      {"Current", {80, 61, 58, 12, 9}},          {"TempMaxLabel", {80, 81, 58, 12, 9}},
-      {"TempMinLabel", {80, 101, 58, 12, 9}},    {"FeelsLikeLabel", {80, 121, 54, 12, 9}},
-      {"SunriseLabel", {80, 140, 54, 12, 9}},    {"UVIndexLabel", {229, 61, 58, 12, 9}},
-      {"WindSpeedLabel", {229, 81, 72, 12, 9}},  {"PrecipitationLabel", {229, 101, 40, 12, 9}},
-      {"HumidityLabel", {229, 121, 59, 12, 9}},  {"SunsetLabel", {229, 141, 59, 12, 9}},
+      {"Current", {80, 61, 58, 12, 9}},           {"TempMaxLabel", {80, 81, 58, 12, 9}},
+      {"TempMinLabel", {80, 101, 58, 12, 9}},     {"FeelsLikeLabel", {80, 121, 54, 12, 9}},
+      {"SunriseLabel", {80, 140, 54, 12, 9}},     {"UVIndexLabel", {229, 61, 58, 12, 9}},
+      {"WindSpeedLabel", {229, 81, 72, 12, 9}},   {"PrecipitationLabel", {229, 101, 40, 12, 9}},
+      {"HumidityLabel", {229, 121, 59, 12, 9}},   {"SunsetLabel", {229, 141, 59, 12, 9}},
       {"WindDirectionLabel", {270, 71, 20, 9, 9}}};
   return labels;
 }
@@ -106,10 +106,11 @@ TEST_F(ValueLabelsTest, EveryValueFitsWholeInEveryUnit) {
   Main().Ctl<fw::PushButton>("ForecastButton").Push();
   // Record cold and heat, a mild day; the highest wind speeds; percentages;
   // the UV index; the clock. Whether every label keeps the record's size.
-  const std::vector<std::array<std::string, 6>> replies = {
-      {"-10.5", "120.5", "100", "11.0", "23:59", "no"}, {"-40.0", "408.0", "100", "14.3", "00:00", "no"},
-      {"-89.2", "999.9", "0", "0.0", "12:00", "no"},    {"56.7", "120.5", "100", "11.0", "23:59", "no"},
-      {"21.5", "20.7", "61", "4.4", "04:14", "yes"}};
+  const std::vector<std::array<std::string, 6>> replies = {{"-10.5", "120.5", "100", "11.0", "23:59", "no"},
+                                                           {"-40.0", "408.0", "100", "14.3", "00:00", "no"},
+                                                           {"-89.2", "999.9", "0", "0.0", "12:00", "no"},
+                                                           {"56.7", "120.5", "100", "11.0", "23:59", "no"},
+                                                           {"21.5", "20.7", "61", "4.4", "04:14", "yes"}};
   for (const auto& units : {std::pair<std::string, std::string>{"Celsius", "km/h"}, {"Fahrenheit", "mph"}}) {
     for (const auto& [temp, speed, percent, uv, clock, atRecordSize] : replies) {
       SCOPED_TRACE(units.first + " " + temp + " " + speed);
@@ -136,7 +137,8 @@ TEST_F(ValueLabelsTest, AStatusTooLongForTheStatusLineEndsInAnEllipsisAndIsKeptW
   ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
   EXPECT_EQ(whole.rfind(shown.chopped(1).toStdString(), 0), 0u) << "the text's own words up to the ellipsis";
   EXPECT_EQ(label->toolTip().toStdString(), whole);
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description).toStdString(), whole);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description).toStdString(),
+            whole);
   EXPECT_EQ(status.Text(), whole);
   status.SetText("Waiting for response...");
   EXPECT_EQ(label->text().toStdString() + "|" + label->toolTip().toStdString(), "Waiting for response...|");

@@ -39,8 +39,9 @@ QWidget* Frame(const std::string& title) {
 }  // namespace
 
 std::string FullReply() {
-  std::string body = "{\"current_temperature\":20.0,\"day1_windspeed_max\":100,"
-                     "\"day1_windgusts_max\":50";
+  std::string body =
+      "{\"current_temperature\":20.0,\"day1_windspeed_max\":100,"
+      "\"day1_windgusts_max\":50";
   for (int n = 1; n <= 7; ++n) {
     const std::string d = "\"day" + fw::Str(n);
     body += "," + d + "_forecast\":\"Forecast " + fw::Str(n) + "\"";
@@ -105,11 +106,13 @@ void WindowsTest::SetUp() {
 std::string WindowsTest::RequestLine(int n) {
   const auto index = static_cast<std::size_t>(n - 1);
   std::string request;
-  testsupport::WaitUntil([&] {
-    const auto requests = server.Requests();
-    request = requests.size() > index ? requests[index] : "";
-    return request.find("\r\n\r\n") != std::string::npos;
-  }, 10000);
+  testsupport::WaitUntil(
+      [&] {
+        const auto requests = server.Requests();
+        request = requests.size() > index ? requests[index] : "";
+        return request.find("\r\n\r\n") != std::string::npos;
+      },
+      10000);
   return request.substr(0, request.find("\r\n"));
 }
 

@@ -36,18 +36,18 @@ TEST(MenuKeys, WinOverTheFocusedTextFieldInEveryWindow) {
     const char* field;
     bool closeMainFirst;
     const char* chord;
-    const char* added;       // what the key adds to the field's text
-    bool updateCheck;        // whether the chord ran "Check For Updates"
+    const char* added;  // what the key adds to the field's text
+    bool updateCheck;   // whether the chord ran "Check For Updates"
   };
   const std::vector<Row> rows = {
-      {"Cmd-U in the place field", [] () -> fw::Window& { return SettingsWin::Instance(); },
-       "Location", false, "ctrl+u", "", true},
+      {"Cmd-U in the place field", []() -> fw::Window& { return SettingsWin::Instance(); }, "Location", false,
+       "ctrl+u", "", true},
       {"Cmd-U in the place field with the main window closed",
-       [] () -> fw::Window& { return SettingsWin::Instance(); }, "Location", true, "ctrl+u", "", true},
-      {"Cmd-U in the debug window's text", [] () -> fw::Window& { return DebugWin::Instance(); },
-       "Response", false, "ctrl+u", "", true},
-      {"a letter still goes into the field",
-       [] () -> fw::Window& { return SettingsWin::Instance(); }, "Location", false, "x", "x", false},
+       []() -> fw::Window& { return SettingsWin::Instance(); }, "Location", true, "ctrl+u", "", true},
+      {"Cmd-U in the debug window's text", []() -> fw::Window& { return DebugWin::Instance(); }, "Response",
+       false, "ctrl+u", "", true},
+      {"a letter still goes into the field", []() -> fw::Window& { return SettingsWin::Instance(); },
+       "Location", false, "x", "x", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);

@@ -36,13 +36,13 @@ struct WindowKind {
 
 const std::vector<WindowKind>& AllWindows() {
   static const std::vector<WindowKind> kinds = {
-      {"MainWin", [] () -> fw::Window& { return MainWin::Instance(); }, 301, 210},
-      {"SettingsWin", [] () -> fw::Window& { return SettingsWin::Instance(); }, 300, 276},
-      {"ForecastWin", [] () -> fw::Window& { return ForecastWin::Instance(); }, 300, 290},
-      {"AboutWindow", [] () -> fw::Window& { return AboutWindow::Instance(); }, 300, 90},
-      {"ChangeLogWindow", [] () -> fw::Window& { return ChangeLogWindow::Instance(); }, 300, 160},
-      {"ServerMessageWindow", [] () -> fw::Window& { return ServerMessageWindow::Instance(); }, 300, 144},
-      {"DebugWin", [] () -> fw::Window& { return DebugWin::Instance(); }, 300, 172},
+      {"MainWin", []() -> fw::Window& { return MainWin::Instance(); }, 301, 210},
+      {"SettingsWin", []() -> fw::Window& { return SettingsWin::Instance(); }, 300, 276},
+      {"ForecastWin", []() -> fw::Window& { return ForecastWin::Instance(); }, 300, 290},
+      {"AboutWindow", []() -> fw::Window& { return AboutWindow::Instance(); }, 300, 90},
+      {"ChangeLogWindow", []() -> fw::Window& { return ChangeLogWindow::Instance(); }, 300, 160},
+      {"ServerMessageWindow", []() -> fw::Window& { return ServerMessageWindow::Instance(); }, 300, 144},
+      {"DebugWin", []() -> fw::Window& { return DebugWin::Instance(); }, 300, 172},
   };
   return kinds;
 }
@@ -117,19 +117,17 @@ TEST(MenuBars, ItemsChosenFromAnyWindowRunTheApplicationsHandlers) {
   int requestsBefore = 0;
   const std::vector<Row> rows = {
       {"BreezeLing brings back the closed main window",
-       [] () -> fw::Window& { return SettingsWin::Instance(); }, "BreezeLing",
+       []() -> fw::Window& { return SettingsWin::Instance(); }, "BreezeLing",
        [] { MainWin::Instance().Close(); },
        [] { return MainWin::IsLive() && FrameOf(MainWin::Instance())->isVisible(); }},
       {"7 Day Forecast, disabled by the remote lock, is enabled again as the menu opens",
-       [] () -> fw::Window& { return AboutWindow::Instance(); }, "7 Day Forecast",
+       []() -> fw::Window& { return AboutWindow::Instance(); }, "7 Day Forecast",
        [] { Menu::ForecastMenuItem().Disable(); },
        [] { return FrameOf(ForecastWin::Instance())->isVisible() && Globals::ForecastWinOpen; }},
-      {"Settings from the forecast window",
-       [] () -> fw::Window& { return ForecastWin::Instance(); }, "Settings", [] {},
-       [] { return FrameOf(SettingsWin::Instance())->isVisible(); }},
-      {"Check For Updates from the debug window",
-       [] () -> fw::Window& { return DebugWin::Instance(); }, "Check For Updates",
-       [&] { requestsBefore = UpdateRequests(); },
+      {"Settings from the forecast window", []() -> fw::Window& { return ForecastWin::Instance(); },
+       "Settings", [] {}, [] { return FrameOf(SettingsWin::Instance())->isVisible(); }},
+      {"Check For Updates from the debug window", []() -> fw::Window& { return DebugWin::Instance(); },
+       "Check For Updates", [&] { requestsBefore = UpdateRequests(); },
        [&] { return UpdateRequests() > requestsBefore; }},
   };
   for (const Row& row : rows) {
@@ -169,8 +167,8 @@ TEST(MenuBars, SeparatorsAreLinesWithoutCaptions) {
         continue;
       }
       ++separators;
-      EXPECT_TRUE(action->text().isEmpty()) << "a separator shows the caption \""
-                                            << action->text().toStdString() << "\"";
+      EXPECT_TRUE(action->text().isEmpty())
+          << "a separator shows the caption \"" << action->text().toStdString() << "\"";
       EXPECT_LT(menu->actionGeometry(action).height(), itemHeight / 2);
     }
     EXPECT_EQ(separators, 1);

@@ -31,8 +31,7 @@ class Program {
   // Starts it and waits until its windows are on the screen.
   ::testing::AssertionResult Start(const QStringList& args) {
     process_.start(QCoreApplication::applicationDirPath() + "/x11_app_process", args);
-    if (!process_.waitForStarted(10000))
-      return ::testing::AssertionFailure() << "the program did not start";
+    if (!process_.waitForStarted(10000)) return ::testing::AssertionFailure() << "the program did not start";
     for (;;) {
       const QString line = NextLine();
       if (line.isNull()) return ::testing::AssertionFailure() << "the program never got ready";
@@ -73,15 +72,12 @@ class Program {
 
   // Whether the process ends on its own within the time, and how.
   bool EndsWithin(int ms) { return process_.waitForFinished(ms); }
-  int ExitCode() const {
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-  }
+  int ExitCode() const { return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1; }
   QString Errors() { return QString::fromLocal8Bit(process_.readAllStandardError()); }
 
  private:
   static bool Click(QPoint at) {
-    return Xdo({"mousemove", QString::number(at.x()), QString::number(at.y())}) &&
-           Xdo({"click", "1"});
+    return Xdo({"mousemove", QString::number(at.x()), QString::number(at.y())}) && Xdo({"click", "1"});
   }
 
   // The next line of its output; null when none comes within 20 s.
@@ -107,7 +103,8 @@ TEST(Quit, EndsTheProgramWithAnySetOfWindowsOpen) {
     std::function<::testing::AssertionResult(Program&)> quit;
   };
   const std::vector<Row> rows = {
-      {"Cmd-Q in the main window, alone", {},
+      {"Cmd-Q in the main window, alone",
+       {},
        [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Breezeling", "ctrl+q")); }},
       {"Cmd-Q in the settings window with four windows open",
        {"--open", "settings,forecast,about"},
@@ -123,7 +120,8 @@ TEST(Quit, EndsTheProgramWithAnySetOfWindowsOpen) {
        [](Program& p) { return ::testing::AssertionResult(p.PressKeys("Debug", "ctrl+q")); }},
       // Not a way the program quits by itself; any way out must leave the
       // windows' memory alone.
-      {"exit() with windows still open", {"--open", "settings,forecast", "--exit"},
+      {"exit() with windows still open",
+       {"--open", "settings,forecast", "--exit"},
        [](Program&) { return ::testing::AssertionSuccess(); }},
   };
   for (const Row& row : rows) {

@@ -27,14 +27,14 @@ TEST(WindowMenu, ShowRestoresRaisesAndActivatesAMinimisedWindow) {
     std::function<fw::Window&()> chooser;  // the window whose menu is used
   };
   const std::vector<Row> rows = {
-      {"About Breezeling", [] () -> fw::Window& { return AboutWindow::Instance(); },
-       [] () -> fw::Window& { return MainWin::Instance(); }},
-      {"Settings", [] () -> fw::Window& { return SettingsWin::Instance(); },
-       [] () -> fw::Window& { return MainWin::Instance(); }},
-      {"7 Day Forecast", [] () -> fw::Window& { return ForecastWin::Instance(); },
-       [] () -> fw::Window& { return MainWin::Instance(); }},
-      {"BreezeLing", [] () -> fw::Window& { return MainWin::Instance(); },
-       [] () -> fw::Window& { return SettingsWin::Instance(); }},
+      {"About Breezeling", []() -> fw::Window& { return AboutWindow::Instance(); },
+       []() -> fw::Window& { return MainWin::Instance(); }},
+      {"Settings", []() -> fw::Window& { return SettingsWin::Instance(); },
+       []() -> fw::Window& { return MainWin::Instance(); }},
+      {"7 Day Forecast", []() -> fw::Window& { return ForecastWin::Instance(); },
+       []() -> fw::Window& { return MainWin::Instance(); }},
+      {"BreezeLing", []() -> fw::Window& { return MainWin::Instance(); },
+       []() -> fw::Window& { return SettingsWin::Instance(); }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.item);
@@ -52,8 +52,8 @@ TEST(WindowMenu, ShowRestoresRaisesAndActivatesAMinimisedWindow) {
     ASSERT_TRUE(ChooseMenuItem(chooser, "Window", row.item));
     EXPECT_TRUE(WaitUntil([frame] {
       return !frame->isMinimized() && frame->isVisible() && QApplication::activeWindow() == frame;
-    })) << "minimised " << frame->isMinimized() << ", active "
-        << (QApplication::activeWindow() == frame);
+    })) << "minimised "
+        << frame->isMinimized() << ", active " << (QApplication::activeWindow() == frame);
     // The window manager agrees: it is the active window on the screen.
     QProcess active;
     active.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});

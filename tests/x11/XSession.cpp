@@ -93,8 +93,7 @@ QMenuBar* MenuBarOf(fw::Window& window) {
 bool WaitShown(fw::Window& window) {
   return testsupport::WaitUntil([&] {
     QWidget* frame = FrameOf(window);
-    return frame && frame->isVisible() && frame->windowHandle() &&
-           frame->windowHandle()->isExposed();
+    return frame && frame->isVisible() && frame->windowHandle() && frame->windowHandle()->isExposed();
   });
 }
 
@@ -105,15 +104,12 @@ bool Activate(fw::Window& window) {
   return testsupport::WaitUntil([frame] { return QApplication::activeWindow() == frame; });
 }
 
-bool Keys(const char* chord) {
-  return Xdo({"key", "--clearmodifiers", QString::fromUtf8(chord)});
-}
+bool Keys(const char* chord) { return Xdo({"key", "--clearmodifiers", QString::fromUtf8(chord)}); }
 
 bool ClickAt(QWidget* widget, QPoint local) {
   if (!widget) return false;
   const QPoint at = widget->mapToGlobal(local);
-  return Xdo({"mousemove", QString::number(at.x()), QString::number(at.y())}) &&
-         Xdo({"click", "1"});
+  return Xdo({"mousemove", QString::number(at.x()), QString::number(at.y())}) && Xdo({"click", "1"});
 }
 
 QMenu* MenuOf(fw::Window& window, const QString& menu) {
@@ -124,8 +120,7 @@ QMenu* MenuOf(fw::Window& window, const QString& menu) {
   return nullptr;
 }
 
-::testing::AssertionResult ChooseMenuItem(fw::Window& window, const QString& menu,
-                                          const QString& item) {
+::testing::AssertionResult ChooseMenuItem(fw::Window& window, const QString& menu, const QString& item) {
   QMenuBar* bar = MenuBarOf(window);
   const std::string where = "the window \"" + window.Title() + "\"";
   if (!bar) return ::testing::AssertionFailure() << where << " shows no menu bar";
@@ -134,15 +129,15 @@ QMenu* MenuOf(fw::Window& window, const QString& menu) {
   if (!Activate(window)) return ::testing::AssertionFailure() << where << " did not become active";
   if (!ClickAt(bar, bar->actionGeometry(popup->menuAction()).center()) ||
       !testsupport::WaitUntil([popup] { return popup->isVisible(); })) {
-    return ::testing::AssertionFailure() << "the menu " << menu.toStdString() << " of " << where
-                                         << " did not open";
+    return ::testing::AssertionFailure()
+           << "the menu " << menu.toStdString() << " of " << where << " did not open";
   }
   QAction* target = nullptr;
   for (QAction* action : popup->actions())
     if (action->text() == item) target = action;
   if (!target) {
-    return ::testing::AssertionFailure() << "no item " << item.toStdString() << " in the menu "
-                                         << menu.toStdString();
+    return ::testing::AssertionFailure()
+           << "no item " << item.toStdString() << " in the menu " << menu.toStdString();
   }
   if (!ClickAt(popup, popup->actionGeometry(target).center()) ||
       !testsupport::WaitUntil([popup] { return !popup->isVisible(); })) {

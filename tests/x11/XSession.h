@@ -51,8 +51,7 @@ bool Keys(const char* chord);
 bool ClickAt(QWidget* widget, QPoint local);
 // Opens the menu of that caption in the window's own menu bar with the
 // pointer and clicks the item. On failure, says what was missing.
-::testing::AssertionResult ChooseMenuItem(fw::Window& window, const QString& menu,
-                                          const QString& item);
+::testing::AssertionResult ChooseMenuItem(fw::Window& window, const QString& menu, const QString& item);
 // The menu of that caption in the window's menu bar, or none.
 QMenu* MenuOf(fw::Window& window, const QString& menu);
 

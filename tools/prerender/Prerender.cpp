@@ -50,7 +50,10 @@ class Output {
     QBuffer buffer(&png);
     if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
       return Fail(QStringLiteral("cannot draw picture %1 at %2 x %3, ratio %4")
-                      .arg(number).arg(size.width()).arg(size.height()).arg(ratio));
+                      .arg(number)
+                      .arg(size.width())
+                      .arg(size.height())
+                      .arg(ratio));
     return Add(fw::PrerenderedDrawing(number, size, ratio), png);
   }
 
@@ -76,7 +79,8 @@ bool Prerender(Output& out, const QString& path) {
   picture.svg = file.readAll();  // no number: drawn from the artwork itself
   const QSize own = picture.Size();
   if (own.isEmpty()) return Fail(QStringLiteral("%1 does not parse").arg(path));
-  if (!out.Add(fw::PrerenderedSize(number), QByteArray::number(own.width()) + ' ' + QByteArray::number(own.height())))
+  if (!out.Add(fw::PrerenderedSize(number),
+               QByteArray::number(own.width()) + ' ' + QByteArray::number(own.height())))
     return false;
   for (int ratio : {1, 2})
     if (!out.AddDrawing(picture, number, own, ratio)) return false;

@@ -30,7 +30,8 @@ bool ParseRequestLine(std::string_view line, Request& out) {
   while (!target.empty() && target.back() == ' ') target.remove_suffix(1);
 
   if (method.empty() || !std::all_of(method.begin(), method.end(), IsTokenChar)) return false;
-  if (version.size() != 8 || version.substr(0, 7) != "HTTP/1." || version[7] < '0' || version[7] > '9') return false;
+  if (version.size() != 8 || version.substr(0, 7) != "HTTP/1." || version[7] < '0' || version[7] > '9')
+    return false;
   const bool originForm = !target.empty() && target.front() == '/';
   const bool absoluteForm = target.substr(0, 7) == "http://";
   if (!originForm && !absoluteForm && target != "*") return false;
@@ -50,10 +51,11 @@ HeadResult ParseRequestHead(std::string_view received, std::size_t limit) {
   while (start < received.size() && (received[start] == '\r' || received[start] == '\n')) ++start;
 
   const std::size_t lineEnd = received.find('\n', start);
-  std::string_view line = received.substr(start, lineEnd == std::string_view::npos ? std::string_view::npos
-                                                                                    : lineEnd - start);
+  std::string_view line =
+      received.substr(start, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - start);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  if (!std::all_of(line.begin(), line.end(), [](char c) { return IsLineByte(static_cast<unsigned char>(c)); })) {
+  if (!std::all_of(line.begin(), line.end(),
+                   [](char c) { return IsLineByte(static_cast<unsigned char>(c)); })) {
     result.status = HeadStatus::Bad;
     return result;
   }
@@ -126,8 +128,8 @@ Response TextResponse(int status, std::string_view text) {
 }
 
 std::string SerializeResponse(const Response& response, bool withBody) {
-  std::string out = "HTTP/1.0 " + std::to_string(response.status) + " " + std::string(ReasonPhrase(response.status)) +
-                    "\r\n";
+  std::string out = "HTTP/1.0 " + std::to_string(response.status) + " " +
+                    std::string(ReasonPhrase(response.status)) + "\r\n";
   out += "Content-Type: " + response.contentType + "\r\n";
   out += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
   if (response.status == 405) out += "Allow: GET, HEAD\r\n";

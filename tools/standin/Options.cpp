@@ -58,7 +58,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       value = name.substr(eq + 1);
       name.resize(eq);
     }
-    const bool takesValue = name == "--port" || name == "--update-file" || name == "--status" || name == "--date";
+    const bool takesValue =
+        name == "--port" || name == "--update-file" || name == "--status" || name == "--date";
     if (takesValue && !value) {
       if (i + 1 >= args.size()) return fail(name + " needs a value");
       value = args[++i];
@@ -87,7 +88,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       if (eq == std::string::npos || value->empty() || value->front() != '/')
         return fail("--status wants PATH=CODE with PATH starting with /, not \"" + *value + "\"");
       const std::string path = value->substr(0, eq);
-      if (path.find('?') != std::string::npos) return fail("--status matches the path only; drop the query in " + path);
+      if (path.find('?') != std::string::npos)
+        return fail("--status matches the path only; drop the query in " + path);
       auto code = WholeNumber(std::string_view(*value).substr(eq + 1), 100, 599);
       if (!code) return fail("--status wants a status code from 100 to 599 in \"" + *value + "\"");
       out.settings.statusOverrides[path] = *code;
@@ -103,9 +105,13 @@ std::string Usage() {
   return "Usage: breezeling-standin [options]\n"
          "Answers for the weather proxy and the web host on 127.0.0.1.\n"
          "\n"
-         "  --port N            port to listen on (default " + std::to_string(d.port) + "; 0 picks a free one)\n"
+         "  --port N            port to listen on (default " +
+         std::to_string(d.port) +
+         "; 0 picks a free one)\n"
          "  --update-file PATH  update-information file, read on every request\n"
-         "                      (default " + d.updateFile + ")\n"
+         "                      (default " +
+         d.updateFile +
+         ")\n"
          "  --status PATH=CODE  answer PATH (no query) with status CODE; repeatable\n"
          "  --date YYYY-MM-DD   make the weather for this date instead of today\n"
          "  --quiet             do not log requests\n"

@@ -19,12 +19,23 @@ std::string EscapeHtml(std::string_view text) {
   std::string out;
   for (char ch : text) {
     switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += ch;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += ch;
     }
   }
   return out;
@@ -78,10 +89,12 @@ Response DownloadPage(std::string_view name) {
                 "<li><a href=\"/downloads/sagewick-0.9\">sagewick-0.9</a></li>\n</ul>\n");
   }
   const std::string escaped = EscapeHtml(name);
-  return Page("Download " + std::string(name),
-              "<h1>" + escaped + "</h1>\n"
-              "<p>This is where the download of <code>" + escaped + "</code> would start. "
-              "The local stand-in has no real files to hand out.</p>\n");
+  return Page("Download " + std::string(name), "<h1>" + escaped +
+                                                   "</h1>\n"
+                                                   "<p>This is where the download of <code>" +
+                                                   escaped +
+                                                   "</code> would start. "
+                                                   "The local stand-in has no real files to hand out.</p>\n");
 }
 
 Response UpdateFile(const Settings& settings) {

@@ -66,15 +66,15 @@ enum class Zone { Temperate, Tropical, Polar };
 struct Climate {
   bool southern = false;
   Zone zone = Zone::Temperate;
-  double meanTemp = 10;      // yearly mean of the daily mean, °C
-  double seasonalSwing = 7;  // summer mean minus yearly mean
-  double dailyRange = 8;     // typical max minus min on a dry day
-  double wetness = 40;       // typical precipitation probability
-  double windiness = 14;     // typical wind speed, km/h
-  int prevailingWind = 240;  // degrees
-  double dayLengthSwing = 4; // hours the day grows from equinox to midsummer
-  int solarNoon = 750;       // minutes after midnight, local clock
-  double uvPeak = 7;         // clear-sky midsummer UV index
+  double meanTemp = 10;       // yearly mean of the daily mean, °C
+  double seasonalSwing = 7;   // summer mean minus yearly mean
+  double dailyRange = 8;      // typical max minus min on a dry day
+  double wetness = 40;        // typical precipitation probability
+  double windiness = 14;      // typical wind speed, km/h
+  int prevailingWind = 240;   // degrees
+  double dayLengthSwing = 4;  // hours the day grows from equinox to midsummer
+  int solarNoon = 750;        // minutes after midnight, local clock
+  double uvPeak = 7;          // clear-sky midsummer UV index
 };
 
 // A rough latitude from the name: a few well-known southern and tropical
@@ -83,19 +83,20 @@ Climate ClimateFor(const std::string& place) {
   Climate c;
   Rng r(Fnv1a(place));
   std::string_view code = LastSegment(place);
-  c.southern = code == "nz" || code == "au" || code == "za" ||
-               ContainsAny(place, {"new zealand", "aotearoa", "australia", "tasmania", "otago",
-                                   "south africa", "argentina", "chile", "uruguay", "paraguay",
-                                   "brazil", "peru", "bolivia", "lesotho", "namibia", "botswana",
-                                   "antarctica", "falkland", "patagonia", "fiji", "samoa"});
-  if (ContainsAny(place, {"iceland", "greenland", "alaska", "svalbard", "yukon", "nunavut",
-                          "siberia", "lapland", "antarctica", "faroe"})) {
+  c.southern =
+      code == "nz" || code == "au" || code == "za" ||
+      ContainsAny(place, {"new zealand", "aotearoa", "australia", "tasmania", "otago",      "south africa",
+                          "argentina",   "chile",    "uruguay",   "paraguay", "brazil",     "peru",
+                          "bolivia",     "lesotho",  "namibia",   "botswana", "antarctica", "falkland",
+                          "patagonia",   "fiji",     "samoa"});
+  if (ContainsAny(place, {"iceland", "greenland", "alaska", "svalbard", "yukon", "nunavut", "siberia",
+                          "lapland", "antarctica", "faroe"})) {
     c.zone = Zone::Polar;
-  } else if (ContainsAny(place, {"singapore", "malaysia", "indonesia", "thailand", "philippines",
-                                 "vietnam", "cambodia", "sri lanka", "hawaii", "fiji", "samoa",
-                                 "jamaica", "barbados", "cuba", "puerto rico", "colombia",
-                                 "ecuador", "venezuela", "kenya", "nigeria", "ghana", "panama",
-                                 "costa rica", "bali", "brazil"})) {
+  } else if (ContainsAny(place, {"singapore", "malaysia", "indonesia",  "thailand", "philippines",
+                                 "vietnam",   "cambodia", "sri lanka",  "hawaii",   "fiji",
+                                 "samoa",     "jamaica",  "barbados",   "cuba",     "puerto rico",
+                                 "colombia",  "ecuador",  "venezuela",  "kenya",    "nigeria",
+                                 "ghana",     "panama",   "costa rica", "bali",     "brazil"})) {
     c.zone = Zone::Tropical;
   }
   switch (c.zone) {
@@ -148,7 +149,7 @@ struct Day {
   int gustTenths = 0;
   int uvTenths = 0;
   int windDirection = 0;
-  int sunrise = 0;        // minutes after midnight
+  int sunrise = 0;  // minutes after midnight
   int sunset = 0;
   std::string_view forecast;
 };
@@ -187,9 +188,11 @@ std::string_view Sentence(Rng& r, const Day& d, double windKmh) {
     if (max <= 1.5)
       return r.Pick(std::array<std::string_view, 2>{"Heavy snow at times", "Snow through the day, settling"});
     if (max <= 4)
-      return r.Pick(std::array<std::string_view, 2>{"Sleet and rain, cold and raw", "Wintry showers with some sleet"});
+      return r.Pick(
+          std::array<std::string_view, 2>{"Sleet and rain, cold and raw", "Wintry showers with some sleet"});
     if (max >= 24)
-      return r.Pick(std::array<std::string_view, 2>{"Thunderstorms with heavy downpours", "Humid with thundery showers"});
+      return r.Pick(std::array<std::string_view, 2>{"Thunderstorms with heavy downpours",
+                                                    "Humid with thundery showers"});
     if (windKmh >= 30) return "Wind and rain, stormy at times";
     return r.Pick(std::array<std::string_view, 3>{"Rain for most of the day", "Steady rain, heavy at times",
                                                   "Persistent rain, clearing late"});
@@ -197,22 +200,28 @@ std::string_view Sentence(Rng& r, const Day& d, double windKmh) {
   if (p >= 50) {
     if (max <= 1.5) return "Snow showers on and off";
     return r.Pick(std::array<std::string_view, 4>{"Showers, some heavy", "Light rain easing by evening",
-                                                  "Scattered showers and bright spells", "Morning rain, drier later"});
+                                                  "Scattered showers and bright spells",
+                                                  "Morning rain, drier later"});
   }
   if (p >= 25) {
     if (max <= 1.5) return "Cloudy, a few flurries possible";
-    return r.Pick(std::array<std::string_view, 4>{"Mostly cloudy, a passing shower", "Cloudy with a chance of drizzle",
-                                                  "Overcast, turning brighter later", "Grey start, brightening later"});
+    return r.Pick(
+        std::array<std::string_view, 4>{"Mostly cloudy, a passing shower", "Cloudy with a chance of drizzle",
+                                        "Overcast, turning brighter later", "Grey start, brightening later"});
   }
   if (d.humidity >= 85)
-    return r.Pick(std::array<std::string_view, 2>{"Morning fog, then sunny spells", "Misty start, bright afternoon"});
+    return r.Pick(
+        std::array<std::string_view, 2>{"Morning fog, then sunny spells", "Misty start, bright afternoon"});
   if (max >= 30)
-    return r.Pick(std::array<std::string_view, 3>{"Hot and sunny", "Sunny and very warm", "Hot, with hazy sunshine"});
+    return r.Pick(
+        std::array<std::string_view, 3>{"Hot and sunny", "Sunny and very warm", "Hot, with hazy sunshine"});
   if (max <= 2)
     return r.Pick(std::array<std::string_view, 2>{"Crisp and clear, frost overnight", "Cold and bright"});
-  if (windKmh >= 30) return r.Pick(std::array<std::string_view, 2>{"Breezy with sunny spells", "Blustery but dry"});
-  return r.Pick(std::array<std::string_view, 5>{"Sunny with a light breeze", "Clear skies all day", "Partly cloudy",
-                                                "Fair with high cloud", "Sunny spells, fair-weather cloud"});
+  if (windKmh >= 30)
+    return r.Pick(std::array<std::string_view, 2>{"Breezy with sunny spells", "Blustery but dry"});
+  return r.Pick(std::array<std::string_view, 5>{"Sunny with a light breeze", "Clear skies all day",
+                                                "Partly cloudy", "Fair with high cloud",
+                                                "Sunny spells, fair-weather cloud"});
 }
 
 using std::chrono::sys_days;
@@ -238,7 +247,8 @@ Day WeatherOn(const std::string& place, const Climate& c, sys_days date) {
   Day d;
   // Blend with yesterday's draw so that spells of weather last a little.
   const double spell = 0.65 * r.Range(-1, 1) + 0.35 * yesterday.Range(-1, 1);
-  d.precipitation = std::clamp(static_cast<int>(std::lround(c.wetness + 55 * spell + r.Range(-12, 12))), 0, 100);
+  d.precipitation =
+      std::clamp(static_cast<int>(std::lround(c.wetness + 55 * spell + r.Range(-12, 12))), 0, 100);
   const double wet = d.precipitation / 100.0;
 
   const double mean = c.meanTemp + c.seasonalSwing * warmth + r.Range(-3, 3) - (wet - 0.5) * 1.5;
@@ -315,8 +325,8 @@ std::string WeatherReply(const std::string& rawPlace, int year, int month, int d
   // The current reading: somewhere inside today's range, and the apparent
   // temperature near it (wind chill when cold, humidity when hot).
   Rng now(DaySeed(place, today, 2));
-  const int current = d1.minTenths +
-                      static_cast<int>(std::lround((d1.maxTenths - d1.minTenths) * now.Range(0.25, 0.9)));
+  const int current =
+      d1.minTenths + static_cast<int>(std::lround((d1.maxTenths - d1.minTenths) * now.Range(0.25, 0.9)));
   const double currentC = current / 10.0;
   double apparent = currentC + now.Range(-1.2, 0.8);
   if (currentC < 10) apparent -= d1.windTenths / 10.0 * now.Range(0.05, 0.15);

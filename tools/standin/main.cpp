@@ -67,10 +67,10 @@ class Connection {
     // Only a line end, a control byte or the size limit can change the
     // verdict on what came before; skipping the rest keeps a client that
     // trickles bytes from costing a rescan each time.
-    const bool decisive = received_.size() > kMaxRequestHead ||
-                          std::any_of(chunk.begin(), chunk.end(), [](char c) {
-                            return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-                          });
+    const bool decisive =
+        received_.size() > kMaxRequestHead || std::any_of(chunk.begin(), chunk.end(), [](char c) {
+          return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+        });
     const HeadResult head = decisive ? ParseRequestHead(received_) : HeadResult{};
     switch (head.status) {
       case HeadStatus::Incomplete:
@@ -103,8 +103,8 @@ class Connection {
     answered_ = true;
     received_.clear();
     const std::string bytes = SerializeResponse(response, withBody);
-    Log(settings_, what + " -> " + std::to_string(response.status) + " (" + std::to_string(response.body.size()) +
-                       " bytes)");
+    Log(settings_, what + " -> " + std::to_string(response.status) + " (" +
+                       std::to_string(response.body.size()) + " bytes)");
     socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
     socket_->flush();
     timer_->start(kLingerMs);

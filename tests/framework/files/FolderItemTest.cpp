@@ -79,7 +79,8 @@ TEST(FolderItem, SpecialFoldersFollowTheEnvironmentAndAreCreated) {
   const std::string config = fw::TemporaryFolder().NativePath() + "/fresh config", tmp = config + "/tmp";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   setenv("TMPDIR", tmp.c_str(), 1);
-  for (const auto& [folder, expected] : {std::pair{fw::PreferencesFolder(), config}, {fw::TemporaryFolder(), tmp}}) {
+  for (const auto& [folder, expected] :
+       {std::pair{fw::PreferencesFolder(), config}, {fw::TemporaryFolder(), tmp}}) {
     SCOPED_TRACE(expected);
     EXPECT_TRUE(folder.IsFolder());
     // Compared through a file, since the system may resolve links in the path.
@@ -101,10 +102,16 @@ std::vector<std::string> Lines(fw::TextInputStream& in) {
 
 TEST(TextStreams, ReadLineAcceptsEveryLineEnd) {
   const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {"", {}},           {"a", {"a"}},           {"a\n", {"a"}},           {"a\n\n", {"a", ""}},
-      {"a\rb\r", {"a", "b"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\r\n\r\nb", {"a", "", "b"}},
+      {"", {}},
+      {"a", {"a"}},
+      {"a\n", {"a"}},
+      {"a\n\n", {"a", ""}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
       {"a\n\rb", {"a", "", "b"}},  // LF then CR is two line ends
-      {"\r", {""}},       {"caf\xC3\xA9\r\n", {"caf\xC3\xA9"}},
+      {"\r", {""}},
+      {"caf\xC3\xA9\r\n", {"caf\xC3\xA9"}},
   };
   for (const auto& [bytes, expected] : cases) {
     fw::TextInputStream in(bytes);

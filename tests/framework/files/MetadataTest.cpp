@@ -26,10 +26,13 @@ struct Reader {
   const std::string& b;
   std::uint32_t U(std::size_t at, int size) const {
     std::uint32_t v = 0;
-    for (int i = 0; i < size && at + size <= b.size(); ++i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    for (int i = 0; i < size && at + size <= b.size(); ++i)
+      v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
   }
-  std::string S(std::size_t at, std::size_t n) const { return at + n <= b.size() ? b.substr(at, n) : "<past end>"; }
+  std::string S(std::size_t at, std::size_t n) const {
+    return at + n <= b.size() ? b.substr(at, n) : "<past end>";
+  }
 };
 
 struct RawEntry {
@@ -65,7 +68,8 @@ RawFork ParseFork(const std::string& fork) {
       const std::size_t ref = typeList + r.U(te + 6, 2) + 12 * k;
       const std::uint32_t nameOff = r.U(ref + 2, 2), at = dataOff + r.U(ref + 5, 3);
       out[{r.S(te, 4), static_cast<std::int16_t>(r.U(ref, 2))}] = {
-          nameOff == 0xFFFF ? "" : r.S(nameList + nameOff + 1, r.U(nameList + nameOff, 1)), r.S(at + 4, r.U(at, 4))};
+          nameOff == 0xFFFF ? "" : r.S(nameList + nameOff + 1, r.U(nameList + nameOff, 1)),
+          r.S(at + 4, r.U(at, 4))};
     }
   }
   return out;
@@ -80,7 +84,9 @@ class Metadata : public ::testing::Test {
     out->WriteLine("");
   }
   std::string CompanionPath() const { return folder_.NativePath() + "/._Breezeling"; }
-  void WriteCompanion(const std::string& bytes) const { std::ofstream(CompanionPath(), std::ios::binary) << bytes; }
+  void WriteCompanion(const std::string& bytes) const {
+    std::ofstream(CompanionPath(), std::ios::binary) << bytes;
+  }
   fw::FolderItem folder_ = fw::TemporaryFolder();
   fw::FolderItem file_ = *folder_.Child("Breezeling");
 };
@@ -164,9 +170,9 @@ TEST_F(Metadata, ForeignCompanionIsReadAndKeptWhenRewritten) {
   const std::string fork = ParseCompanion(ReadBytes(CompanionPath())).at(1).data, comment = "a comment";
   const std::uint32_t base = 26 + 36;
   WriteCompanion(U32(0x00051607) + U32(0x00020000) + "ToolMark filler!" + "\0\3"s +  //
-                 U32(2) + U32(base) + U32(fork.size()) +                              //
-                 U32(4) + U32(base + fork.size()) + U32(comment.size()) +             //
-                 U32(9) + U32(base + fork.size() + comment.size()) + U32(32) +        //
+                 U32(2) + U32(base) + U32(fork.size()) +                             //
+                 U32(4) + U32(base + fork.size()) + U32(comment.size()) +            //
+                 U32(9) + U32(base + fork.size() + comment.size()) + U32(32) +       //
                  fork + comment + "TEXTttxt" + std::string(24, '\0'));
 
   EXPECT_EQ(file_.MacType(), "TEXT");
@@ -192,7 +198,9 @@ TEST_F(Metadata, CorruptCompanionReadsAsNoMetadata) {
   const std::size_t forkAt = 26 + 24 + 32;  // two descriptors, then Finder info
   const std::size_t mapAt = forkAt + 256 + 4 + 11;
   ASSERT_EQ(good.substr(mapAt + 30, 4), "Ownr");  // the offsets below are right
-  auto patched = [&](std::size_t at, std::string bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+  auto patched = [&](std::size_t at, std::string bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
   // What is damaged, the bytes, and whether the Finder info and the fork are lost.
   const std::tuple<const char*, std::string, bool, bool> cases[] = {
       {"empty", "", true, true},

@@ -30,7 +30,9 @@ std::string Read(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void Write(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // Every item under a folder, links not followed: a file's text, "-> target"
 // for a link, "folder" for a folder. Left-over temporary files show up too.
@@ -64,7 +66,8 @@ bool AsOrdinaryUser(const std::function<bool()>& step) {
   }
   const pid_t pid = fork();
   if (pid == 0) {
-    const bool user = geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0);
+    const bool user =
+        geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0);
     _exit(user && step() ? 0 : 1);
   }
   int status = 0;
@@ -111,8 +114,8 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
     bool ordinaryUser;
     bool saved;
     Items after;
-    mode_t mode;      // of the file the text went to; 0: not checked
-    int sameInode;    // 1 in place, 0 a new file, -1 not checked
+    mode_t mode;    // of the file the text went to; 0: not checked
+    int sameInode;  // 1 in place, 0 a new file, -1 not checked
   };
   const auto file = [](mode_t mode) {
     return [mode](const std::string& dir) {
@@ -125,15 +128,26 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
   };
   const LinkHandling follow = LinkHandling::WriteTarget, replace = LinkHandling::ReplaceLink;
   const Case cases[] = {
-      {"new file", [](const std::string&) {}, follow, false, true, {{"file", kNew}},
-       static_cast<mode_t>(0666 & ~mask), -1},
+      {"new file",
+       [](const std::string&) {},
+       follow,
+       false,
+       true,
+       {{"file", kNew}},
+       static_cast<mode_t>(0666 & ~mask),
+       -1},
       {"old file, its mode kept", file(0640), follow, false, true, {{"file", kNew}}, 0640, 0},
       {"link",
        [](const std::string& d) {
          Write(d + "/real", kOld);
          fs::create_symlink("real", d + "/file");
        },
-       follow, false, true, {{"file", "-> real"}, {"real", kNew}}, 0, 0},
+       follow,
+       false,
+       true,
+       {{"file", "-> real"}, {"real", kNew}},
+       0,
+       0},
       {"chain of links into other folders",
        [](const std::string& d) {
          fs::create_directories(d + "/a/b");
@@ -141,26 +155,66 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
          fs::create_symlink("a/one", d + "/file");
          fs::create_symlink("b/real", d + "/a/one");
        },
-       follow, false, true,
-       {{"file", "-> a/one"}, {"a", "folder"}, {"a/one", "-> b/real"}, {"a/b", "folder"}, {"a/b/real", kNew}}, 0, 0},
-      {"link to nothing yet", link("made"), follow, false, true, {{"file", "-> made"}, {"made", kNew}}, 0, -1},
+       follow,
+       false,
+       true,
+       {{"file", "-> a/one"}, {"a", "folder"}, {"a/one", "-> b/real"}, {"a/b", "folder"}, {"a/b/real", kNew}},
+       0,
+       0},
+      {"link to nothing yet",
+       link("made"),
+       follow,
+       false,
+       true,
+       {{"file", "-> made"}, {"made", kNew}},
+       0,
+       -1},
       {"link loop",
        [](const std::string& d) {
          fs::create_symlink("loop", d + "/file");
          fs::create_symlink("file", d + "/loop");
        },
-       follow, false, false, {{"file", "-> loop"}, {"loop", "-> file"}}, 0, -1},
-      {"link into a missing folder", link("gone/file"), follow, false, false, {{"file", "-> gone/file"}}, 0, -1},
-      {"folder", [](const std::string& d) { fs::create_directory(d + "/file"); }, follow, false, false,
-       {{"file", "folder"}}, 0, -1},
-      {"pipe", [](const std::string& d) { mkfifo((d + "/file").c_str(), 0600); }, follow, false, false,
-       {{"file", "special"}}, 0, -1},
+       follow,
+       false,
+       false,
+       {{"file", "-> loop"}, {"loop", "-> file"}},
+       0,
+       -1},
+      {"link into a missing folder",
+       link("gone/file"),
+       follow,
+       false,
+       false,
+       {{"file", "-> gone/file"}},
+       0,
+       -1},
+      {"folder",
+       [](const std::string& d) { fs::create_directory(d + "/file"); },
+       follow,
+       false,
+       false,
+       {{"file", "folder"}},
+       0,
+       -1},
+      {"pipe",
+       [](const std::string& d) { mkfifo((d + "/file").c_str(), 0600); },
+       follow,
+       false,
+       false,
+       {{"file", "special"}},
+       0,
+       -1},
       {"link replaced",
        [](const std::string& d) {
          Write(d + "/victim", kOld);
          fs::create_symlink("victim", d + "/file");
        },
-       replace, false, true, {{"file", kNew}, {"victim", kOld}}, 0, -1},
+       replace,
+       false,
+       true,
+       {{"file", kNew}, {"victim", kOld}},
+       0,
+       -1},
       {"link to nothing replaced", link("nowhere"), replace, false, true, {{"file", kNew}}, 0, -1},
       {"read-only file", file(0444), follow, true, false, {{"file", kOld}}, 0444, 1},
       {"read-only folder: in place",
@@ -168,8 +222,19 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
          file(0666)(d);
          chmod(d.c_str(), 0555);
        },
-       follow, true, true, {{"file", kNew}}, 0666, 1},
-      {"read-only folder, no file", [](const std::string& d) { chmod(d.c_str(), 0555); }, follow, true, false, {}, 0,
+       follow,
+       true,
+       true,
+       {{"file", kNew}},
+       0666,
+       1},
+      {"read-only folder, no file",
+       [](const std::string& d) { chmod(d.c_str(), 0555); },
+       follow,
+       true,
+       false,
+       {},
+       0,
        -1},
       {"read-only folder, link to a writable one",
        [](const std::string& d) {
@@ -180,7 +245,12 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
          fs::create_symlink("w/real", d + "/file");
          chmod(d.c_str(), 0555);
        },
-       follow, true, true, {{"file", "-> w/real"}, {"w", "folder"}, {"w/real", kNew}}, 0666, 0},
+       follow,
+       true,
+       true,
+       {{"file", "-> w/real"}, {"w", "folder"}, {"w/real", kNew}},
+       0666,
+       0},
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -197,8 +267,12 @@ TEST(ReplaceTextFile, TheNewTextTakesTheFilesPlaceOrNothingChanges) {
     EXPECT_EQ(Snapshot(dir), c.after);
     struct stat target {};
     stat(path.c_str(), &target);
-    if (c.mode != 0) { EXPECT_EQ(target.st_mode & 07777, c.mode); }
-    if (c.sameInode != -1) { EXPECT_EQ(target.st_ino == before, c.sameInode == 1); }
+    if (c.mode != 0) {
+      EXPECT_EQ(target.st_mode & 07777, c.mode);
+    }
+    if (c.sameInode != -1) {
+      EXPECT_EQ(target.st_ino == before, c.sameInode == 1);
+    }
     chmod(dir.c_str(), 0755);  // so the folder can go
   }
 }
@@ -282,7 +356,8 @@ TEST(PrivateTemporaryFolder, IsOursAloneAndNotWhatAnotherUserPreparedUnderItsNam
       {"runtime folder", [](auto&, auto&) {}, "run", "run"},
       {"no runtime folder", [](auto&, auto&) {}, "unset", "usual"},
       {"relative runtime folder", [](auto&, auto&) {}, "run-relative", "usual"},
-      {"runtime folder others may enter", [&](auto& run, auto&) { chmod(run.c_str(), 0755); }, "run", "usual"},
+      {"runtime folder others may enter", [&](auto& run, auto&) { chmod(run.c_str(), 0755); }, "run",
+       "usual"},
       {"runtime folder is a link",
        [&](auto& run, auto& tmp) {
          ourFolder(tmp + "/real", 0700);
@@ -296,8 +371,7 @@ TEST(PrivateTemporaryFolder, IsOursAloneAndNotWhatAnotherUserPreparedUnderItsNam
          fs::create_symlink(tmp + "/real", run + "/" + name);
        },
        "run", "usual"},
-      {"usual name reused",
-       tmpItem([&](auto& p) {
+      {"usual name reused", tmpItem([&](auto& p) {
          ourFolder(p, 0700);
          Write(p + "/page", "kept");
        }),
@@ -312,8 +386,7 @@ TEST(PrivateTemporaryFolder, IsOursAloneAndNotWhatAnotherUserPreparedUnderItsNam
        "unset", "other"},
   };
   if (geteuid() == 0) {
-    cases.push_back({"usual name taken by another user's folder",
-                     tmpItem([&](auto& p) {
+    cases.push_back({"usual name taken by another user's folder", tmpItem([&](auto& p) {
                        ourFolder(p, 0700);
                        ASSERT_EQ(chown(p.c_str(), kNobody, kNobody), 0);
                      }),
@@ -337,8 +410,12 @@ TEST(PrivateTemporaryFolder, IsOursAloneAndNotWhatAnotherUserPreparedUnderItsNam
 
     const std::string folder = PrivateFolder();
     const std::string where = c.where;
-    if (where == "run") { EXPECT_EQ(folder, run + "/" + name); }
-    if (where == "usual") { EXPECT_EQ(folder, tmp + "/" + usual); }
+    if (where == "run") {
+      EXPECT_EQ(folder, run + "/" + name);
+    }
+    if (where == "usual") {
+      EXPECT_EQ(folder, tmp + "/" + usual);
+    }
     if (where == "other") {
       EXPECT_EQ(fs::path(folder).parent_path().string(), tmp);
       EXPECT_NE(folder, tmp + "/" + usual);

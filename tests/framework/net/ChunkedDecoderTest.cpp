@@ -36,7 +36,7 @@ TEST(ChunkedDecoder, DecodesWhateverTheCutsAndRefusesBrokenFraming) {
       {"\r\nabc\r\n", "", State::Malformed},
       {"3 x\r\nabc\r\n", "", State::Malformed},
       {"FFFFFFFFFFFFFFFFFFFF\r\nabc\r\n", "", State::Malformed},
-      {"10000000000001\r\nabc", "", State::Malformed},  // beyond 2^52
+      {"10000000000001\r\nabc", "", State::Malformed},        // beyond 2^52
       {"3\r\nabcdef\r\n0\r\n\r\n", "abc", State::Malformed},  // longer than it said
       {"3\r\nabc\r\n" + std::string(5000, '1'), "abc", State::Malformed},
   };

@@ -22,7 +22,8 @@ bool Starts(const std::string& s, const std::string& prefix) { return s.rfind(pr
 
 // A reply whose header block, blank line included, is exactly size bytes.
 std::string WithHeaderOf(std::size_t size, const std::string& body) {
-  const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
+  const std::string head =
+      "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nX-Pad: ";
   return head + std::string(size - head.size() - 4, 'p') + "\r\n\r\n" + body;
 }
 
@@ -50,7 +51,9 @@ class RecordingHttp : public fw::HTTPSocket {
     if (rec->hook) rec->hook(e);
   }
   void Event_Connected() override { Log("connected"); }
-  void Event_HeadersReceived(const fw::InternetHeaders&, int code) override { Log("headers " + std::to_string(code)); }
+  void Event_HeadersReceived(const fw::InternetHeaders&, int code) override {
+    Log("headers " + std::to_string(code));
+  }
   void Event_ReceiveProgress(int got, int total, const std::string& data) override {
     rec->progressData += data;
     Log("progress " + std::to_string(got) + "/" + std::to_string(total));
@@ -68,7 +71,8 @@ struct HTTPSocketTest : ::testing::Test {
 
   // Starts a request on a socket that nobody else holds: it keeps itself
   // alive until its last event, and only so long.
-  std::shared_ptr<Record> Fetch(const std::string& url, const std::function<void(RecordingHttp&)>& setup = {}) {
+  std::shared_ptr<Record> Fetch(const std::string& url,
+                                const std::function<void(RecordingHttp&)>& setup = {}) {
     auto rec = std::make_shared<Record>();
     auto sock = std::make_shared<RecordingHttp>(rec);
     const std::weak_ptr<RecordingHttp> weak = sock;
@@ -91,8 +95,11 @@ TEST_F(HTTPSocketTest, SendsTheExactRequest) {
       {server.HostPort(), {}, "GET / HTTP/1.0\r\n" + host + defaults},
       {"HTTP://" + server.HostPort() + "?q=1", {}, "GET /?q=1 HTTP/1.0\r\n" + host + defaults},
       // No port in the URL: the Host header names none (Port supplies it).
-      {"http://127.0.0.1/odd path/\xC3\xBC", {}, "GET /odd path/\xC3\xBC HTTP/1.0\r\nHost: 127.0.0.1\r\n" + defaults},
-      {server.Url("/h"), {{"accept", "text/plain"}, {"X-Extra", "1"}, {"Accept-Language", ""}},
+      {"http://127.0.0.1/odd path/\xC3\xBC",
+       {},
+       "GET /odd path/\xC3\xBC HTTP/1.0\r\nHost: 127.0.0.1\r\n" + defaults},
+      {server.Url("/h"),
+       {{"accept", "text/plain"}, {"X-Extra", "1"}, {"Accept-Language", ""}},
        "GET /h HTTP/1.0\r\n" + host + "Accept: text/plain\r\nX-Extra: 1\r\n\r\n"},
   };
   for (const auto& [url, set, expected] : cases) {
@@ -155,8 +162,8 @@ TEST_F(HTTPSocketTest, ReadsTheReplyAsSent) {
       // chunks is not believed.
       {kChunkedHead + "3;x=1\r\nabc\r\n1A\r\n" + std::string(26, 'q') + "\r\n0\r\nT: 1\r\n\r\n", false, 200,
        "abc" + std::string(26, 'q')},
-      {"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: Chunked\r\n\r\n6\r\nabcdef\r\n0\r\n\r\n", false,
-       200, "abcdef"},
+      {"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: Chunked\r\n\r\n6\r\nabcdef\r\n0\r\n\r\n",
+       false, 200, "abcdef"},
       {WithHeaderOf(64 * 1024, "ok"), false, 200, "ok"},
   };
   for (const auto& [reply, close, status, content] : cases) {
@@ -177,7 +184,8 @@ TEST_F(HTTPSocketTest, FailuresGiveAnErrorAndNoPage) {
       {"refused", "http://127.0.0.1:" + std::to_string(testsupport::RefusedPort()) + "/", {}, 102},
       {"closed before the header", server.Url("/"),
        Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\nContent-Le").Close(), 102},
-      {"reset before the header", server.Url("/"), Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\n").Reset(), 102},
+      {"reset before the header", server.Url("/"),
+       Script().WaitForRequest().Send("HTTP/1.0 200 OK\r\n").Reset(), 102},
       {"truncated body", server.Url("/"), Script().WaitForRequest().Send(partial).Close(), 102},
       {"reset inside a body without length", server.Url("/"),
        Script().WaitForRequest().Send(Script::Response(200, "partial", {}, false)).Pause(30).Reset(), 102},
@@ -187,8 +195,10 @@ TEST_F(HTTPSocketTest, FailuresGiveAnErrorAndNoPage) {
        Script().WaitForRequest().Send(kChunkedHead + "5\r\nhello\r\n0\r\n").Close(), 102},
       {"chunked, reset before the last chunk", server.Url("/"),
        Script().WaitForRequest().Send(kChunkedHead + "5\r\nhello\r\n").Pause(30).Reset(), 102},
-      {"chunk size zz", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "zz\r\nhello\r\n"), 110},
-      {"chunk size -5", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "-5\r\nhello\r\n"), 110},
+      {"chunk size zz", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "zz\r\nhello\r\n"),
+       110},
+      {"chunk size -5", server.Url("/"), Script().WaitForRequest().Send(kChunkedHead + "-5\r\nhello\r\n"),
+       110},
       {"chunk size overflows", server.Url("/"),
        Script().WaitForRequest().Send(kChunkedHead + "FFFFFFFFFFFFFFFFFFFFF\r\nhello\r\n"), 110},
       {"header lines for ever", server.Url("/"),

@@ -66,7 +66,9 @@ struct TCPSocketTest : ::testing::Test {
     sock->Port = port;
     sock->Connect();
   }
-  bool Logged(const std::string& entry) const { return std::find(log->begin(), log->end(), entry) != log->end(); }
+  bool Logged(const std::string& entry) const {
+    return std::find(log->begin(), log->end(), entry) != log->end();
+  }
 };
 
 TEST_F(TCPSocketTest, LookaheadPeeksWhileReadAndReadAllConsume) {
@@ -82,9 +84,11 @@ TEST_F(TCPSocketTest, LookaheadPeeksWhileReadAndReadAllConsume) {
   // Offsets count from the first byte still waiting.
   const auto npos = std::string::npos;
   const std::tuple<std::string, std::size_t, std::size_t> finds[] = {
-      {"fg", 0, 2}, {"fg", 2, 2}, {"fg", 3, npos}, {"abc", 0, npos}, {"j", 6, 6}, {"j", 7, npos}, {"j", 99, npos},
+      {"fg", 0, 2}, {"fg", 2, 2},   {"fg", 3, npos}, {"abc", 0, npos},
+      {"j", 6, 6},  {"j", 7, npos}, {"j", 99, npos},
   };
-  for (const auto& [bytes, from, expected] : finds) EXPECT_EQ(sock->FindWaiting(bytes, from), expected) << bytes;
+  for (const auto& [bytes, from, expected] : finds)
+    EXPECT_EQ(sock->FindWaiting(bytes, from), expected) << bytes;
   EXPECT_EQ(sock->BytesAvailable(), 7u);
   EXPECT_EQ(sock->Read(0), "");
   EXPECT_EQ(sock->Read(100), "defghij");
@@ -201,7 +205,8 @@ TEST_F(TCPSocketTest, SilenceLimitEndsAQuietConnectionOnly) {
   const std::tuple<std::string, Script, std::string> cases[] = {
       {"silent from the start", Script(), ""},
       {"trickles, then stalls",
-       Script().Send("a").Pause(150).Send("b").Pause(150).Send("c").Pause(150).Send("d").Pause(150).Send("e"), "abcde"},
+       Script().Send("a").Pause(150).Send("b").Pause(150).Send("c").Pause(150).Send("d").Pause(150).Send("e"),
+       "abcde"},
   };
   for (const auto& [name, script, data] : cases) {
     SCOPED_TRACE(name);
@@ -223,9 +228,9 @@ TEST_F(TCPSocketTest, SocketMayBeDestroyedInsideItsOwnEvents) {
   for (const std::string when : {"connected", "data", "error"}) {
     SCOPED_TRACE(when);
     Fresh();
-    (when == "connected" ? hooks->onConnected : when == "data" ? hooks->onData : hooks->onError) = [this] {
-      sock.reset();
-    };
+    (when == "connected" ? hooks->onConnected
+     : when == "data"    ? hooks->onData
+                         : hooks->onError) = [this] { sock.reset(); };
     ScriptedServer own;
     own.Enqueue(Script().Send("payload").Pause(30).Send("more").Close());
     Connect(own.Port());

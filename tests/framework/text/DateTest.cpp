@@ -56,7 +56,9 @@ TEST(Date, OutOfRangeFieldsCarryLikeACalendar) {
       {"minute -1", {{&fw::Date::SetMinute, -1}}, {2026, 4, 15, 9, 59, 30}},
       {"second 3600", {{&fw::Date::SetSecond, 3600}}, {2026, 4, 15, 11, 20, 0}},
       {"year 0", {{year, 0}}, {0, 4, 15, 10, 20, 30}},
-      {"Feb 29 to a common year", {{year, 2024}, {month, 2}, {day, 29}, {year, 2027}}, {2027, 3, 1, 10, 20, 30}},
+      {"Feb 29 to a common year",
+       {{year, 2024}, {month, 2}, {day, 29}, {year, 2027}},
+       {2027, 3, 1, 10, 20, 30}},
   };
   for (const auto& [what, steps, expected] : cases) {
     fw::Date d = Make({2026, 4, 15, 10, 20, 30});
@@ -90,7 +92,8 @@ TEST(Date, TotalSecondsOrdersNowAndFieldDates) {
   EXPECT_GT(Make(fields).TotalSeconds(), now.TotalSeconds());
   EXPECT_LE(Make(fields).TotalSeconds(), later.TotalSeconds());
 
-  const double y1937 = Make({1937, 1, 1, 0, 0, 0}).TotalSeconds(), y37 = Make({37, 1, 1, 0, 0, 0}).TotalSeconds();
+  const double y1937 = Make({1937, 1, 1, 0, 0, 0}).TotalSeconds(),
+               y37 = Make({37, 1, 1, 0, 0, 0}).TotalSeconds();
   EXPECT_LT(y1937, now.TotalSeconds());
   EXPECT_LT(y37, y1937);
   EXPECT_LT(Make({0, 0, 1, 0, 0, 0}).TotalSeconds(), y37);  // day 1, month 0, year 0

@@ -22,8 +22,10 @@ const std::string kEU = "\xC3\x89";  // É
 TEST(Text, PositionsCountCharactersFromOne) {
   const std::string s = "h" + kE + "llo";
   EXPECT_EQ(fw::Len(s), 5);
-  EXPECT_EQ(fw::Len("\xFF\x80" "a"), 3);  // stray bytes count one each
-  const std::tuple<int, int, std::string> mids[] = {{2, 2, kE + "l"}, {5, 9, "o"}, {6, 1, ""}, {99, 1, ""},
+  EXPECT_EQ(fw::Len("\xFF\x80"
+                    "a"),
+            3);  // stray bytes count one each
+  const std::tuple<int, int, std::string> mids[] = {{2, 2, kE + "l"}, {5, 9, "o"},  {6, 1, ""}, {99, 1, ""},
                                                     {0, 2, "h" + kE}, {-3, 1, "h"}, {2, 0, ""}, {2, -1, ""}};
   for (const auto& [start, length, expected] : mids) EXPECT_EQ(fw::Mid(s, start, length), expected) << start;
   EXPECT_EQ(fw::Mid(s, 3), "llo");
@@ -36,9 +38,18 @@ TEST(Text, PositionsCountCharactersFromOne) {
 
 TEST(Text, InStrFindsIgnoringCaseFromStart) {
   const std::tuple<int, std::string, std::string, int> cases[] = {
-      {1, "abcabc", "c", 3},  {4, "abcabc", "c", 6},  {6, "abcabc", "c", 6},   {7, "abcabc", "c", 0},
-      {99, "abcabc", "c", 0}, {0, "abcabc", "c", 3},  {-5, "abcabc", "c", 3},  {1, "abcabc", "x", 0},
-      {1, "abc", "", 0},      {1, "ab", "abc", 0},    {1, "a\r\nb", "\r\n", 2}, {1, "xx Set-Cookie", "SET-COOKIE", 4},
+      {1, "abcabc", "c", 3},
+      {4, "abcabc", "c", 6},
+      {6, "abcabc", "c", 6},
+      {7, "abcabc", "c", 0},
+      {99, "abcabc", "c", 0},
+      {0, "abcabc", "c", 3},
+      {-5, "abcabc", "c", 3},
+      {1, "abcabc", "x", 0},
+      {1, "abc", "", 0},
+      {1, "ab", "abc", 0},
+      {1, "a\r\nb", "\r\n", 2},
+      {1, "xx Set-Cookie", "SET-COOKIE", 4},
       {1, kE + "t" + kE + ":x", ":", 4},       // positions count characters
       {3, kE + "t" + kE + ":x" + kE, kE, 3},   // and so does the start
       {1, kEU + "T" + kEU, kE + "t" + kE, 1},  // Latin-1 letters fold
@@ -53,11 +64,18 @@ TEST(Text, InStrFindsIgnoringCaseFromStart) {
 TEST(Text, FindBytesKeepsItsPlaceInBytesAndIgnoresCase) {
   const auto npos = std::string::npos;
   const std::tuple<std::string, std::string, std::size_t, std::size_t> cases[] = {
-      {"abcabc", "c", 0, 2},   {"abcabc", "c", 3, 5},   {"abcabc", "c", 5, 5},   {"abcabc", "c", 6, npos},
-      {"abcabc", "c", 99, npos}, {"abcabc", "", 0, npos}, {"ab", "abc", 0, npos}, {"a\r\nb\r\n", "\r\n", 2, 4},
+      {"abcabc", "c", 0, 2},
+      {"abcabc", "c", 3, 5},
+      {"abcabc", "c", 5, 5},
+      {"abcabc", "c", 6, npos},
+      {"abcabc", "c", 99, npos},
+      {"abcabc", "", 0, npos},
+      {"ab", "abc", 0, npos},
+      {"a\r\nb\r\n", "\r\n", 2, 4},
       {"xx Set-Cookie", "SET-COOKIE", 0, 3},
       {kE + "t" + kE + ":x", ":", 0, 5},  // bytes, not characters
-      {kEU + "T" + kEU, kE + "t" + kE, 0, 0}, {"\xC3\x97", "\xC3\xB7", 0, npos},
+      {kEU + "T" + kEU, kE + "t" + kE, 0, 0},
+      {"\xC3\x97", "\xC3\xB7", 0, npos},
       {kEU + "x" + kEU, kE, 1, 3},
   };
   for (const auto& [s, find, from, expected] : cases) {
@@ -67,9 +85,13 @@ TEST(Text, FindBytesKeepsItsPlaceInBytesAndIgnoresCase) {
 
 TEST(Text, FieldsWithMultiCharacterSeparatorsIgnoreCase) {
   const std::tuple<std::string, std::string, std::vector<std::string>> cases[] = {
-      {"a<br>b<BR>c", "<br>", {"a", "b", "c"}}, {"a,,b", ",", {"a", "", "b"}}, {"a---b", "--", {"a", "-b"}},
-      {"x\r\ny\r\n", "\r\n", {"x", "y", ""}},   {"1ANDa and 2", "and", {"1", "a ", " 2"}},
-      {"", ",", {""}},                          {"abc", "", {"abc"}},
+      {"a<br>b<BR>c", "<br>", {"a", "b", "c"}},
+      {"a,,b", ",", {"a", "", "b"}},
+      {"a---b", "--", {"a", "-b"}},
+      {"x\r\ny\r\n", "\r\n", {"x", "y", ""}},
+      {"1ANDa and 2", "and", {"1", "a ", " 2"}},
+      {"", ",", {""}},
+      {"abc", "", {"abc"}},
   };
   for (const auto& [s, sep, fields] : cases) {
     SCOPED_TRACE(s);
@@ -103,9 +125,9 @@ TEST(Text, ReplaceTrimAndLetterCase) {
 TEST(Text, WithLineEndsCountsACrLfPairAsOneLineEnd) {
   // text, with CR line ends
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"a\r\nb\r\n", "a\rb\r"},   {"a\nb\rc", "a\rb\rc"},     {"a\n\rb", "a\r\rb"},
-      {"a\r\rb", "a\r\rb"},       {"a\r\n\r\nb", "a\r\rb"}, {"\r", "\r"},
-      {"no end", "no end"},        {"", ""},                  {kE + "\r\n" + kE, kE + "\r" + kE}};
+      {"a\r\nb\r\n", "a\rb\r"},          {"a\nb\rc", "a\rb\rc"}, {"a\n\rb", "a\r\rb"}, {"a\r\rb", "a\r\rb"},
+      {"a\r\n\r\nb", "a\r\rb"},          {"\r", "\r"},           {"no end", "no end"}, {"", ""},
+      {kE + "\r\n" + kE, kE + "\r" + kE}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(fw::WithLineEnds(text, "\r"), expected) << text;
   EXPECT_EQ(fw::WithLineEnds("a\r\nb\rc\nd", "<br>"), "a<br>b<br>c<br>d");
 }
@@ -127,10 +149,13 @@ TEST(Text, LargeBodyStaysLinear) {
 
 TEST(Text, ValReadsTheLeadingNumber) {
   const std::pair<std::string, double> cases[] = {
-      {"12.5abc", 12.5}, {" -3", -3},   {"&hFF", 255},   {"&HfF", 255},   {"&o17", 15},   {"&b101", 5},
-      {"&h", 0},         {"", 0},       {"abc", 0},      {"-", 0},        {"1e3", 1000},  {"2.5E-1x", 0.25},
-      {"4e", 4},         {"+7", 7},     {"-.5", -0.5},   {"5.", 5},       {"\t\r\n 42", 42}, {"1,5", 1},
-      {"- 3", 0},        {"1e-999", 0}, {"1e999", std::numeric_limits<double>::infinity()},
+      {"12.5abc", 12.5}, {" -3", -3},       {"&hFF", 255},
+      {"&HfF", 255},     {"&o17", 15},      {"&b101", 5},
+      {"&h", 0},         {"", 0},           {"abc", 0},
+      {"-", 0},          {"1e3", 1000},     {"2.5E-1x", 0.25},
+      {"4e", 4},         {"+7", 7},         {"-.5", -0.5},
+      {"5.", 5},         {"\t\r\n 42", 42}, {"1,5", 1},
+      {"- 3", 0},        {"1e-999", 0},     {"1e999", std::numeric_limits<double>::infinity()},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(fw::Val(text), expected) << text;
   EXPECT_FALSE(std::signbit(fw::Val("-0")));
@@ -153,14 +178,34 @@ TEST(Text, StrHexRoundAndConversion) {
 
 void ExpectFormats() {
   const std::tuple<double, std::string, std::string> cases[] = {
-      {68.0, "0.0", "68.0"}, {-17.7777777, "0.0", "-17.8"}, {-0.04, "0.0", "0.0"},   {-0.4, "#", "0"},
-      {2.5, "#", "3"},       {-2.5, "0", "-3"},             {0.125, "0.00", "0.13"}, {0, "#", "0"},
-      {3.1, "#.##", "3.1"},  {3, "#.##", "3"},              {0.5, "#.##", "0.5"},    {7, "00", "07"},
-      {-5, "-#", "-5"},      {5, "-#", "5"},                {2, "+0", "+2"},         {0.5, "0%", "50%"},
-      {-2, "0;(0)", "(2)"},  {0, "0;(0);zero", "zero"},     {12.5, "", "12.5"},
-      {1234567.891, "#,##0.00", "1,234,567.89"},            {21.04, "0.0 \xC2\xB0" "C", "21.0 \xC2\xB0" "C"},
+      {68.0, "0.0", "68.0"},
+      {-17.7777777, "0.0", "-17.8"},
+      {-0.04, "0.0", "0.0"},
+      {-0.4, "#", "0"},
+      {2.5, "#", "3"},
+      {-2.5, "0", "-3"},
+      {0.125, "0.00", "0.13"},
+      {0, "#", "0"},
+      {3.1, "#.##", "3.1"},
+      {3, "#.##", "3"},
+      {0.5, "#.##", "0.5"},
+      {7, "00", "07"},
+      {-5, "-#", "-5"},
+      {5, "-#", "5"},
+      {2, "+0", "+2"},
+      {0.5, "0%", "50%"},
+      {-2, "0;(0)", "(2)"},
+      {0, "0;(0);zero", "zero"},
+      {12.5, "", "12.5"},
+      {1234567.891, "#,##0.00", "1,234,567.89"},
+      {21.04,
+       "0.0 \xC2\xB0"
+       "C",
+       "21.0 \xC2\xB0"
+       "C"},
   };
-  for (const auto& [value, pattern, expected] : cases) EXPECT_EQ(fw::Format(value, pattern), expected) << pattern;
+  for (const auto& [value, pattern, expected] : cases)
+    EXPECT_EQ(fw::Format(value, pattern), expected) << pattern;
   EXPECT_EQ(fw::Str(12.5), "12.5");
   EXPECT_EQ(fw::Val("12.5"), 12.5);
 }
@@ -180,7 +225,8 @@ TEST(Text, FormatIgnoresAStreamLocaleWithADecimalComma) {
 TEST(Text, FormatIgnoresACLocaleWithADecimalComma) {
   const std::string previous = std::setlocale(LC_ALL, nullptr);
   bool found = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8", "de_DE"}) {
+  for (const char* name :
+       {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8", "de_DE"}) {
     if ((found = std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',')) break;
   }
   if (found) ExpectFormats();
@@ -190,9 +236,18 @@ TEST(Text, FormatIgnoresACLocaleWithADecimalComma) {
 
 TEST(Text, ChrTakesMacRomanCodes) {
   const std::pair<int, std::string> cases[] = {
-      {65, "A"},         {13, "\r"},              {0, std::string(1, '\0')}, {128, "\xC3\x84"},
-      {161, "\xC2\xB0"}, {176, "\xE2\x88\x9E"},   {219, "\xE2\x82\xAC"},    {255, "\xCB\x87"},
-      {256, "\xC4\x80"}, {0x1F600, "\xF0\x9F\x98\x80"}, {-1, ""},           {0xD800, ""},
+      {65, "A"},
+      {13, "\r"},
+      {0, std::string(1, '\0')},
+      {128, "\xC3\x84"},
+      {161, "\xC2\xB0"},
+      {176, "\xE2\x88\x9E"},
+      {219, "\xE2\x82\xAC"},
+      {255, "\xCB\x87"},
+      {256, "\xC4\x80"},
+      {0x1F600, "\xF0\x9F\x98\x80"},
+      {-1, ""},
+      {0xD800, ""},
   };
   for (const auto& [code, expected] : cases) EXPECT_EQ(fw::Chr(code), expected) << code;
   // The upper half maps to 128 different characters, none of them ASCII.

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/text/Exceptions.h"
-#include "framework/ui/Application.h"
 #include "framework/ui/AppleMenuItem.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/MenuBar.h"
 #include "framework/ui/MenuItem_p.h"
 #include "framework/ui/QuitMenuItem.h"
@@ -45,7 +45,8 @@ std::unique_ptr<fw::MenuItem> Item(const char* name, const char* text) {
 // File > Quit (auto-enabled, Cmd+Q); Window > First, Nested, separator.
 std::unique_ptr<fw::MenuBar> MakeBar() {
   auto bar = std::make_unique<fw::MenuBar>();
-  fw::MenuItem* quit = bar->Append(Item("FileMenu", "File"))->Append(Item<fw::QuitMenuItem>("FileQuit", "Quit"));
+  fw::MenuItem* quit =
+      bar->Append(Item("FileMenu", "File"))->Append(Item<fw::QuitMenuItem>("FileQuit", "Quit"));
   quit->SetAutoEnable(true);
   quit->SetKeyboardShortcut("Cmd+Q");
   fw::MenuItem* window = bar->Append(Item("WindowMenu", "Window"));

@@ -28,7 +28,8 @@
 
 namespace {
 
-static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest, [] { fw::Window::CloseAll(); });
+static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest,
+                                              [] { fw::Window::CloseAll(); });
 
 int g_actions = 0;
 
@@ -80,7 +81,10 @@ class LazyWin : public fw::Window {
   static LazyWin& Instance() { return fw::ImplicitInstance<LazyWin>(); }
 
  protected:
-  void Layout() override { SetTitle("Lazy"); SetSize(260, 100); }
+  void Layout() override {
+    SetTitle("Lazy");
+    SetSize(260, 100);
+  }
   void CreateControls() override { MakeControls(*this); }
 };
 
@@ -96,9 +100,9 @@ std::vector<std::string> Looks(fw::Window& win) {
       looks.push_back(name + " hidden");
       continue;
     }
-    std::string look = name + " " + std::to_string(w->geometry().x()) + "," + std::to_string(w->geometry().y()) +
-                       " " + std::to_string(w->width()) + "x" + std::to_string(w->height()) +
-                       (w->isEnabled() ? "" : " disabled") + " font " +
+    std::string look = name + " " + std::to_string(w->geometry().x()) + "," +
+                       std::to_string(w->geometry().y()) + " " + std::to_string(w->width()) + "x" +
+                       std::to_string(w->height()) + (w->isEnabled() ? "" : " disabled") + " font " +
                        w->font().toString().toStdString();
     if (auto* l = qobject_cast<QLabel*>(w))
       look += " text " + l->text().toStdString() + " tip " + l->toolTip().toStdString() + " colour " +
@@ -128,7 +132,8 @@ TEST(HiddenWindow, MakesItsWidgetsWhenShownAndTheyShowWhatItsControlsWereGiven) 
   lazy.Hide();
   SetThem(lazy);
   EXPECT_FALSE(lazy.Realized());
-  EXPECT_EQ(static_cast<int>(QApplication::allWidgets().size()), widgetsBefore) << "a hidden window makes none";
+  EXPECT_EQ(static_cast<int>(QApplication::allWidgets().size()), widgetsBefore)
+      << "a hidden window makes none";
 
   lazy.Show();
   ASSERT_TRUE(lazy.Realized());

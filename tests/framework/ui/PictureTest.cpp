@@ -22,7 +22,8 @@
 
 namespace {
 
-static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest, [] { fw::Window::CloseAll(); });
+static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest,
+                                              [] { fw::Window::CloseAll(); });
 
 constexpr int kArrows = 182;    // 16 x 16
 constexpr int kIcon = 177;      // 32 x 32
@@ -121,8 +122,8 @@ TEST(Pictures, AWideArtworkKeepsItsProportionsCentredInASquare) {
   // above or below.
   const QImage image = backdrop->impl().Drawn(QSize(100, 100), 1.0).toImage();
   ASSERT_EQ(image.size(), QSize(100, 100));
-  for (const auto& [y, inked] : std::vector<std::pair<int, bool>>{{0, false}, {40, false}, {45, true},
-                                                                  {50, true}, {55, true}, {59, false}, {99, false}}) {
+  for (const auto& [y, inked] : std::vector<std::pair<int, bool>>{
+           {0, false}, {40, false}, {45, true}, {50, true}, {55, true}, {59, false}, {99, false}}) {
     for (int x : {0, 50, 99}) EXPECT_EQ(qAlpha(image.pixel(x, y)) != 0, inked) << x << "," << y;
   }
 }

@@ -25,7 +25,8 @@
 
 namespace {
 
-static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest, [] { fw::Window::CloseAll(); });
+static testsupport::RegisterHook closeWindows(testsupport::HookTime::AfterTest,
+                                              [] { fw::Window::CloseAll(); });
 
 const QString kEllipsis = QString(QChar(0x2026));
 
@@ -56,8 +57,12 @@ TEST(Labels, ATextTooWideShrinksWhereAllowedThenEndsInAnEllipsisWithTheWholeText
   const std::vector<Case> cases = {
       {"Ready", 157, 0, fw::Align::Right, false},
       {longStatus, 157, 0, fw::Align::Right, true},
-      {"-10.5 \xC2\xB0" "C", 34, 7, fw::Align::Left, false},
-      {"-10.5 \xC2\xB0" "C", 20, 0, fw::Align::Left, true},
+      {"-10.5 \xC2\xB0"
+       "C",
+       34, 7, fw::Align::Left, false},
+      {"-10.5 \xC2\xB0"
+       "C",
+       20, 0, fw::Align::Left, true},
       {longStatus, 157, 7, fw::Align::Left, true},
       {"first line\rsecond line, a much longer one than the label", 90, 0, fw::Align::Left, true},
   };
@@ -148,7 +153,8 @@ TEST(MessageBoxes, ALongTextIsCutAfterAFewLinesSoTheBoxFitsTheScreen) {
         << shown.left(80).toStdString();
     EXPECT_EQ(shown.endsWith(kEllipsis), cut);
     if (!cut) {
-      EXPECT_EQ(shown.toStdString(), "A Server Error Occurred\n\nSomething unexpected happened.\n\nError: short body");
+      EXPECT_EQ(shown.toStdString(),
+                "A Server Error Occurred\n\nSomething unexpected happened.\n\nError: short body");
     }
     box->hide();
   }
@@ -162,8 +168,10 @@ TEST(TextFields, WhatIsSetThroughTheAccessibilityInterfaceIsTheFieldsText) {
   using Edit = std::function<void(QAccessibleInterface*)>;
   // what the assistive technology does, and the text the field then holds
   const std::vector<std::pair<Edit, std::string>> edits = {
-      {[](QAccessibleInterface* a) { a->editableTextInterface()->replaceText(0, 6, "Dunedin"); }, "Dunedin, NZ"},
-      {[](QAccessibleInterface* a) { a->editableTextInterface()->insertText(0, "Port "); }, "Port Naseby, NZ"},
+      {[](QAccessibleInterface* a) { a->editableTextInterface()->replaceText(0, 6, "Dunedin"); },
+       "Dunedin, NZ"},
+      {[](QAccessibleInterface* a) { a->editableTextInterface()->insertText(0, "Port "); },
+       "Port Naseby, NZ"},
       {[](QAccessibleInterface* a) { a->editableTextInterface()->deleteText(6, 10); }, "Naseby"},
       {[](QAccessibleInterface* a) { a->setText(QAccessible::Value, "Oamaru"); }, "Oamaru"},
   };
@@ -175,7 +183,8 @@ TEST(TextFields, WhatIsSetThroughTheAccessibilityInterfaceIsTheFieldsText) {
       ASSERT_NE(access, nullptr);
       ASSERT_NE(access->editableTextInterface(), nullptr);
       edit(access);
-      EXPECT_EQ(access->textInterface()->text(0, access->textInterface()->characterCount()).toStdString(), expected);
+      EXPECT_EQ(access->textInterface()->text(0, access->textInterface()->characterCount()).toStdString(),
+                expected);
       EXPECT_EQ(f->Text(), expected);
     }
   }

@@ -169,8 +169,10 @@ TEST(Window, AResizableWindowOpensAtItsOwnSizeAndLockedControlsFollowIt) {
 
   response.FollowWindow(300, 172, 400, 200);
   corner.FollowWindow(300, 172, 400, 200);
-  EXPECT_EQ(std::vector<int>({response.Left(), response.Width(), response.Height()}), std::vector<int>({20, 360, 144}));
-  EXPECT_EQ(std::vector<int>({corner.Left(), corner.Top(), corner.Width()}), std::vector<int>({350, 178, 40}));
+  EXPECT_EQ(std::vector<int>({response.Left(), response.Width(), response.Height()}),
+            std::vector<int>({20, 360, 144}));
+  EXPECT_EQ(std::vector<int>({corner.Left(), corner.Top(), corner.Width()}),
+            std::vector<int>({350, 178, 40}));
 }
 
 TEST(Controls, PopupSelectionAndChange) {

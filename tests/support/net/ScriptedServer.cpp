@@ -20,22 +20,38 @@ namespace {
 
 const char* ReasonPhrase(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 201: return "Created";
-    case 204: return "No Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 304: return "Not Modified";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    case 504: return "Gateway Timeout";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 201:
+      return "Created";
+    case 204:
+      return "No Content";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Found";
+    case 304:
+      return "Not Modified";
+    case 400:
+      return "Bad Request";
+    case 401:
+      return "Unauthorized";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 429:
+      return "Too Many Requests";
+    case 500:
+      return "Internal Server Error";
+    case 502:
+      return "Bad Gateway";
+    case 503:
+      return "Service Unavailable";
+    case 504:
+      return "Gateway Timeout";
+    default:
+      return "Status";
   }
 }
 
@@ -50,8 +66,7 @@ Script& Script::Send(std::string bytes) {
   return *this;
 }
 
-Script& Script::SendSplit(const std::string& bytes, const std::vector<std::size_t>& chunkSizes,
-                          int gapMs) {
+Script& Script::SendSplit(const std::string& bytes, const std::vector<std::size_t>& chunkSizes, int gapMs) {
   std::size_t at = 0;
   for (std::size_t size : chunkSizes) {
     if (at >= bytes.size()) break;
@@ -99,8 +114,7 @@ Script Script::Reply(int status, const std::string& body, const HeaderList& extr
   return s;
 }
 
-Script Script::ReplyNoLength(int status, const std::string& body,
-                             const HeaderList& extraHeaders) {
+Script Script::ReplyNoLength(int status, const std::string& body, const HeaderList& extraHeaders) {
   Script s;
   s.WaitForRequest().Send(Response(status, body, extraHeaders, false)).Close();
   return s;
@@ -195,8 +209,8 @@ struct ScriptedServer::Impl {
           {
             // Zero linger turns the close into a reset.
             linger noLinger{1, 0};
-            ::setsockopt(static_cast<int>(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
-                         &noLinger, sizeof noLinger);
+            ::setsockopt(static_cast<int>(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger,
+                         sizeof noLinger);
           }
           c->socket->abort();
           return;
@@ -214,9 +228,7 @@ int ScriptedServer::Port() const { return impl_->server.serverPort(); }
 
 std::string ScriptedServer::HostPort() const { return "127.0.0.1:" + std::to_string(Port()); }
 
-std::string ScriptedServer::Url(const std::string& path) const {
-  return "http://" + HostPort() + path;
-}
+std::string ScriptedServer::Url(const std::string& path) const { return "http://" + HostPort() + path; }
 
 void ScriptedServer::Enqueue(Script script) { impl_->queue.push_back(std::move(script)); }
 
@@ -228,9 +240,7 @@ std::vector<std::string> ScriptedServer::Requests() const {
   return out;
 }
 
-int ScriptedServer::ConnectionCount() const {
-  return static_cast<int>(impl_->connections.size());
-}
+int ScriptedServer::ConnectionCount() const { return static_cast<int>(impl_->connections.size()); }
 
 int ScriptedServer::FinishedCount() const {
   int n = 0;

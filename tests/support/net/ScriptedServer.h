@@ -22,8 +22,7 @@ class Script {
   Script& Send(std::string bytes);
   // Sends the bytes in pieces of the given sizes (what is left after them as
   // one more piece), waiting gapMs after each piece so it arrives apart.
-  Script& SendSplit(const std::string& bytes, const std::vector<std::size_t>& chunkSizes,
-                    int gapMs = 15);
+  Script& SendSplit(const std::string& bytes, const std::vector<std::size_t>& chunkSizes, int gapMs = 15);
   Script& Pause(int ms);
   // Waits until the request's blank line (CR LF CR LF or LF LF) has arrived.
   Script& WaitForRequest();
@@ -32,13 +31,12 @@ class Script {
 
   // The bytes of an HTTP/1.0 reply: status line, Content-Length when
   // withLength, the extra headers, the blank line and the body.
-  static std::string Response(int status, const std::string& body,
-                              const HeaderList& extraHeaders = {}, bool withLength = true);
+  static std::string Response(int status, const std::string& body, const HeaderList& extraHeaders = {},
+                              bool withLength = true);
   // Waits for the request, sends Response(...) with Content-Length, closes.
   static Script Reply(int status, const std::string& body, const HeaderList& extraHeaders = {});
   // The same without Content-Length: the close ends the body.
-  static Script ReplyNoLength(int status, const std::string& body,
-                              const HeaderList& extraHeaders = {});
+  static Script ReplyNoLength(int status, const std::string& body, const HeaderList& extraHeaders = {});
 
   struct Step {
     enum class Kind { Send, Pause, WaitForRequest, Close, Reset };
@@ -64,7 +62,7 @@ class ScriptedServer {
   ScriptedServer& operator=(const ScriptedServer&) = delete;
 
   int Port() const;
-  std::string HostPort() const;                      // "127.0.0.1:NNNN"
+  std::string HostPort() const;                          // "127.0.0.1:NNNN"
   std::string Url(const std::string& path = "/") const;  // "http://" + HostPort() + path
 
   void Enqueue(Script script);

@@ -62,13 +62,20 @@ class PopupReporter : public QObject {
 
 void Open(const QString& name) {
   App& app = App::Get();
-  if (name == "settings") app._SettingsMenuItem_Action();
-  else if (name == "forecast") app._ForecastMenuItem_Action();
-  else if (name == "about") app._AboutMenuItem_Action();
-  else if (name == "debug") DebugWin::Instance().Show();
-  else if (name == "changelog") ChangeLogWindow::Instance().Show();
-  else if (name == "message") ServerMessageWindow::Instance().Show();
-  else Say(QStringLiteral("error: no window called %1").arg(name));
+  if (name == "settings")
+    app._SettingsMenuItem_Action();
+  else if (name == "forecast")
+    app._ForecastMenuItem_Action();
+  else if (name == "about")
+    app._AboutMenuItem_Action();
+  else if (name == "debug")
+    DebugWin::Instance().Show();
+  else if (name == "changelog")
+    ChangeLogWindow::Instance().Show();
+  else if (name == "message")
+    ServerMessageWindow::Instance().Show();
+  else
+    Say(QStringLiteral("error: no window called %1").arg(name));
 }
 
 // Reports the shown windows once each is on the screen; true when done.
@@ -76,8 +83,7 @@ bool ReportWhenShown() {
   const auto windows = fw::Window::LiveWindows();
   for (fw::Window* window : windows) {
     QWidget* frame = fw::ContentOf(window)->window();
-    if (window->Visible() && !(frame->windowHandle() && frame->windowHandle()->isExposed()))
-      return false;
+    if (window->Visible() && !(frame->windowHandle() && frame->windowHandle()->isExposed())) return false;
   }
   for (fw::Window* window : windows) {
     if (!window->Visible()) continue;
