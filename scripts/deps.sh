@@ -7,6 +7,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-
                 libgtest-dev libgmock-dev fonts-dejavu-core libbenchmark-dev libxcb-damage0-dev
                 xvfb openbox xdotool x11-utils)
 RUN_PACKAGES=()
+# What CI checks the sources' format with.
+STYLE_PACKAGES=(clang-format)
 SHOT_PACKAGES=(xvfb xauth imagemagick)
 # What bench/run needs besides the build: a virtual display for the start
 # benchmark, curl as the download yardstick, and python3 to drive them.
