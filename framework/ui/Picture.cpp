@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIconEngine>
 #include <QPainter>
+#include <QResource>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
@@ -107,9 +108,9 @@ QSize Picture::Impl::BuiltSize() const {
 
 QImage Picture::Impl::BuiltDrawing(QSize size, qreal ratio) const {
   if (number <= 0 || (ratio != 1 && ratio != 2)) return QImage();
-  QImage image(PrerenderedDrawing(number, size, static_cast<int>(ratio)), "PNG");
-  if (image.isNull() || image.size() != size * ratio) return QImage();
-  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QResource drawing(PrerenderedDrawing(number, size, static_cast<int>(ratio)));
+  if (!drawing.isValid()) return QImage();
+  return DecodePrerendered(drawing.uncompressedData(), size * ratio);
 }
 
 QSize Picture::Impl::Size() const {

@@ -1,11 +1,11 @@
 // Draws the program's pictures when it is built, at the sizes a start shows
 // them: each at its own size for pixel ratios 1 and 2, and the window icon
 // at the sizes the desktop asks for. It draws them exactly as the running
-// program would (the same drawing code), writes each as a PNG, each
-// picture's own size as text, and a resource file that lists them all.
+// program would (the same drawing code), writes each in the form that
+// fw::EncodePrerendered gives it, each picture's own size as text, and a
+// resource file that lists them all.
 //
 //   breezeling-prerender OUT_DIR ARTWORK.svg...   (each file named NUMBER.svg)
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -45,16 +45,14 @@ class Output {
   }
 
   bool AddDrawing(const fw::Picture::Impl& picture, int number, QSize size, int ratio) {
-    const QImage image = picture.Drawn(size, ratio).toImage();
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+    const QByteArray drawing = fw::EncodePrerendered(picture.Drawn(size, ratio).toImage());
+    if (drawing.isEmpty())
       return Fail(QStringLiteral("cannot draw picture %1 at %2 x %3, ratio %4")
                       .arg(number)
                       .arg(size.width())
                       .arg(size.height())
                       .arg(ratio));
-    return Add(fw::PrerenderedDrawing(number, size, ratio), png);
+    return Add(fw::PrerenderedDrawing(number, size, ratio), drawing);
   }
 
   // The list goes last: the build takes its date as the date of the whole.

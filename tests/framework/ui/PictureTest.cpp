@@ -17,6 +17,7 @@
 #include "framework/ui/Control_p.h"
 #include "framework/ui/Picture.h"
 #include "framework/ui/Picture_p.h"
+#include "framework/ui/Prerendered.h"
 #include "framework/ui/Window.h"
 #include "support/TestHooks.h"
 
@@ -175,6 +176,23 @@ TEST(Pictures, TheDrawingsMadeWhenTheProgramWasBuiltServeAStartAndMatchTheArtwor
     EXPECT_EQ(Difference(other, artwork.Drawn(QSize(20, 20), 1.0).toImage()), 0);
   }
   EXPECT_EQ(pictures, 28);
+}
+
+TEST(Pictures, ADrawingKeptInAdvanceIsReadBackWholeOrNotAtAll) {
+  QImage image(3, 2, QImage::Format_ARGB32_Premultiplied);
+  image.fill(qRgba(10, 20, 30, 128));
+  image.setPixel(2, 1, qRgba(200, 100, 0, 255));
+  const QByteArray kept = fw::EncodePrerendered(image);
+  EXPECT_EQ(Difference(fw::DecodePrerendered(kept, QSize(3, 2)), image), 0);
+  const std::vector<std::pair<const char*, QByteArray>> broken = {
+      {"empty", QByteArray()},       {"cut short", kept.left(kept.size() - 1)},
+      {"one byte more", kept + 'x'}, {"other mark", QByteArray("XZLI") + kept.mid(4)},
+      {"header only", kept.left(8)},
+  };
+  for (const auto& [what, bytes] : broken)
+    EXPECT_TRUE(fw::DecodePrerendered(bytes, QSize(3, 2)).isNull()) << what;
+  EXPECT_TRUE(fw::DecodePrerendered(kept, QSize(2, 3)).isNull()) << "other size";
+  EXPECT_TRUE(fw::DecodePrerendered(kept, QSize()).isNull()) << "no size";
 }
 
 }  // namespace
