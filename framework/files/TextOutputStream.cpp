@@ -11,7 +11,12 @@ TextOutputStream::TextOutputStream(std::unique_ptr<detail::Replacement> replacem
       replacement_(std::move(replacement)),
       ok_(file_ != nullptr) {}
 
-TextOutputStream::~TextOutputStream() { Close(); }
+TextOutputStream::~TextOutputStream() {
+  // Only a Close on purpose puts a replacement in place: a stream dropped on
+  // the way (an exception between two writes) would otherwise swap a
+  // half-written file for the good one. The replacement abandons itself.
+  if (!replacement_) Close();
+}
 
 bool TextOutputStream::Write(const std::string& text) {
   if (file_ == nullptr) return false;

@@ -13,8 +13,9 @@ class Replacement;
 class TextOutputStream {
  public:
   explicit TextOutputStream(std::FILE* file);
-  // Writes the new bytes of a file that take its place when the stream
-  // closes, and only when every write has succeeded.
+  // Writes the new bytes of a file that take its place when Close is called,
+  // and only when every write has succeeded; destroyed unclosed, the stream
+  // leaves the old file as it was.
   explicit TextOutputStream(std::unique_ptr<detail::Replacement> replacement);
   ~TextOutputStream();
   TextOutputStream(const TextOutputStream&) = delete;
