@@ -25,12 +25,8 @@ class MenuBar {
   // then the application's EnableMenuItems event runs.
   void PrepareMenus();
 
-  struct Impl;
-  Impl& impl() const { return *impl_; }
-
  private:
   MenuItem root_;
-  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace fw

@@ -1,18 +1,12 @@
 #pragma once
 // The Qt side of a menu bar, shared by the bar and the windows that show it.
 #include <QMenuBar>
-#include <QPointer>
-#include <vector>
 
 #include "framework/ui/MenuBar.h"
 
 namespace fw {
 
-struct MenuBar::Impl {
-  std::vector<QPointer<QMenuBar>> bars;
-};
-
-// Builds the widgets of a menu bar into a window's QMenuBar.
+// Builds a window's own widgets of a menu bar into its QMenuBar.
 void AttachMenuBar(MenuBar& bar, QMenuBar* widget);
 
 }  // namespace fw

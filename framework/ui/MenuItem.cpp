@@ -1,6 +1,7 @@
 #include "framework/ui/MenuItem.h"
 
 #include <QKeySequence>
+#include <vector>
 
 #include "framework/text/Exceptions.h"
 #include "framework/text/Text.h"
@@ -10,6 +11,38 @@
 #include "framework/ui/MenuItem_p.h"
 
 namespace fw {
+
+namespace {
+
+void Mirror(const QAction& from, QAction& to) {
+  to.setSeparator(from.isSeparator());
+  to.setText(from.text());
+  to.setShortcut(from.shortcut());
+  to.setShortcutContext(from.shortcutContext());
+  to.setMenuRole(from.menuRole());
+  to.setEnabled(from.isEnabled());
+  if (QMenu* menu = to.menu()) menu->setEnabled(from.isEnabled());
+}
+
+}  // namespace
+
+QAction* ShowItem(MenuItem& item, QWidget* owner, bool asMenu) {
+  QAction* shown = nullptr;
+  if (asMenu || item.Count() > 0) {
+    auto* menu = new QMenu(owner);
+    QObject::connect(menu, &QMenu::aboutToShow, [] { PrepareFromQt(); });
+    for (int i = 0; i < item.Count(); ++i) menu->addAction(ShowItem(*item.Item(i), menu, false));
+    shown = menu->menuAction();
+  } else {
+    shown = new QAction(owner);
+    QObject::connect(shown, &QAction::triggered, [&item] { item.Trigger(); });
+  }
+  Mirror(*item.impl().action, *shown);
+  auto& all = item.impl().shown;
+  std::erase_if(all, [](const QPointer<QAction>& action) { return action.isNull(); });
+  all.push_back(shown);
+  return shown;
+}
 
 void PrepareFromQt() {
   Application* app = Application::Instance();
@@ -30,6 +63,20 @@ MenuItem::MenuItem() : impl_(std::make_unique<Impl>()) {
 MenuItem::~MenuItem() {
   // Children first: their actions live in this item's menu.
   children_.clear();
+  // The bars that show the item lose it with it (a menu takes its action along).
+  for (const QPointer<QAction>& shown : impl_->shown) {
+    if (!shown) continue;
+    if (QMenu* menu = shown->menu()) {
+      delete menu;
+    } else {
+      delete shown.data();
+    }
+  }
+}
+
+void MenuItem::ShowChanges() {
+  for (const QPointer<QAction>& shown : impl_->shown)
+    if (shown) Mirror(*impl_->action, *shown);
 }
 
 void MenuItem::SetText(const std::string& text) {
@@ -41,6 +88,7 @@ void MenuItem::SetText(const std::string& text) {
   caption.replace(QStringLiteral("&"), QStringLiteral("&&"));
   impl_->action->setText(caption);
   if (impl_->menu) impl_->menu->setTitle(caption);
+  ShowChanges();
 }
 
 void MenuItem::SetKeyboardShortcut(const std::string& shortcut) {
@@ -52,12 +100,14 @@ void MenuItem::SetKeyboardShortcut(const std::string& shortcut) {
   // A menu bar belongs to its window: the keys work in the windows that
   // show it (every window that shows a menu bar carries the application's).
   impl_->action->setShortcutContext(Qt::WindowShortcut);
+  ShowChanges();
 }
 
 void MenuItem::SetEnabled(bool enabled) {
   enabled_ = enabled;
   impl_->action->setEnabled(enabled);
   if (impl_->menu) impl_->menu->setEnabled(enabled);
+  ShowChanges();
 }
 
 MenuItem* MenuItem::Item(int index) const {
@@ -104,6 +154,8 @@ MenuItem* MenuItem::Append(std::unique_ptr<MenuItem> item) {
   }
   impl_->menu->addAction(action);
   children_.push_back(std::move(item));
+  for (const QPointer<QAction>& shown : impl_->shown)
+    if (QMenu* menu = shown ? shown->menu() : nullptr) menu->addAction(ShowItem(*raw, menu, false));
   return raw;
 }
 

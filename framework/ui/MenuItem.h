@@ -53,6 +53,9 @@ class MenuItem {
   Impl& impl() const { return *impl_; }
 
  private:
+  // Brings what the bars show of the item in step with its definition.
+  void ShowChanges();
+
   std::string name_, text_, shortcut_;
   bool autoEnable_ = false;
   bool enabled_ = true;
