@@ -7,16 +7,27 @@
 //   map T WINDOW
 //   paint T WINDOW
 //   gone T WINDOW
+//   log T LINE
+//
+// "log" lines are those read from the descriptor given as the argument (the
+// stand-in's log of replies). Read here, in one stream with the paints, they
+// keep their order: every paint the display had reported before a line came
+// is printed before it. (Stamped by another reader, a paint made just before
+// a reply could carry a later time than the reply.)
 //
 // A line "close WINDOW" on standard input asks that window to close, as a
 // window manager's close button does (WM_DELETE_WINDOW). The watcher ends
 // when its standard input closes.
+//
+//   bench_paint_watch [LOG-FD]
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
+#include <cerrno>
 #include <cinttypes>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,9 +56,23 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
   return atom;
 }
 
+bool ParseLogFd(const char* text, int* fd) {
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value <= STDERR_FILENO || value > INT_MAX) return false;
+  *fd = static_cast<int>(value);
+  return true;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  int logFd = -1;
+  if (argc > 2 || (argc == 2 && !ParseLogFd(argv[1], &logFd))) {
+    std::fprintf(stderr, "usage: bench_paint_watch [LOG-FD] (an open descriptor above 2)\n");
+    return 2;
+  }
   int screenNumber = 0;
   xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
   if (xcb_connection_has_error(c)) {
@@ -74,10 +99,9 @@ int main() {
 
   std::map<xcb_window_t, xcb_damage_damage_t> watched;
   std::string input;
+  std::string log;
   const std::uint8_t damageNotify = damage->first_event + XCB_DAMAGE_NOTIFY;
-  for (;;) {
-    pollfd fds[2] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-    // Events already read from the connection do not wake poll.
+  auto readEvents = [&] {
     while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
       const std::int64_t t = Now();
       const std::uint8_t type = event->response_type & 0x7F;
@@ -104,9 +128,29 @@ int main() {
       }
       std::free(event);
     }
+  };
+  for (;;) {
+    pollfd fds[3] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}, {logFd, POLLIN, 0}};
+    // Events already read from the connection do not wake poll.
+    readEvents();
     xcb_flush(c);
     if (xcb_connection_has_error(c)) return 1;
-    if (::poll(fds, 2, -1) < 0) continue;
+    if (::poll(fds, 3, -1) < 0) continue;
+    if (fds[2].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
+      readEvents();  // what the display reported before the line comes first
+      char buffer[4096];
+      const ssize_t n = ::read(logFd, buffer, sizeof buffer);
+      if (n < 0 && errno != EINTR) std::fprintf(stderr, "bench_paint_watch: cannot read the log\n");
+      if (n == 0 || (n < 0 && errno != EINTR)) logFd = -1;  // poll passes over a negative descriptor
+      if (n > 0) log.append(buffer, static_cast<std::size_t>(n));
+      const std::int64_t t = Now();
+      std::size_t end;
+      while ((end = log.find('\n')) != std::string::npos) {
+        std::printf("log %" PRId64 " %s\n", t, log.substr(0, end).c_str());
+        log.erase(0, end + 1);
+      }
+      std::fflush(stdout);
+    }
     if (fds[1].revents & (POLLIN | POLLHUP)) {
       char buffer[256];
       const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
