@@ -78,8 +78,9 @@ void BasicHTTP::Event_DataAvailable() {
   // the same connection, so the loop may find more than one block.
   while (Connected) {
     if (HeaderReceived) {
-      const std::string data = ReadAll();
+      std::string data = ReadAll();
       if (!data.empty()) AddToFile(data);
+      Recycle(std::move(data));
       return;
     }
 

@@ -330,8 +330,9 @@ struct HTTPSocket::Impl {
     while (request == req) {
       std::string data = transport.ReadAll();
       if (data.empty()) break;
-      Take(std::move(data));
+      Take(data);
       if (!*stillAlive) return;
+      transport.Recycle(std::move(data));
     }
     inData = false;
     // A request that a handler started meanwhile may have bytes waiting.
@@ -343,7 +344,7 @@ struct HTTPSocket::Impl {
     }
   }
 
-  void Take(std::string data) {
+  void Take(std::string& data) {
     if (phase != Phase::Header && phase != Phase::Body) return;
 
     if (phase == Phase::Header) {
@@ -376,10 +377,10 @@ struct HTTPSocket::Impl {
       const int code = status;
       if (!Raise([&] { q->Event_HeadersReceived(copy, code); })) return;
     }
-    AddBody(std::move(data));
+    AddBody(data);
   }
 
-  void AddBody(std::string data) {
+  void AddBody(std::string& data) {
     if (chunked) {
       std::string decoded;
       chunks.Feed(data, decoded);

@@ -39,6 +39,11 @@ class TCPSocket {
   // reader waiting for a marker need not take a Lookahead of everything
   // on each arrival.
   std::size_t FindWaiting(const std::string& bytes, std::size_t from = 0) const;
+  // Gives back a string that Read or ReadAll handed over, once its bytes
+  // are used: bytes that arrive later are read into its memory, which
+  // saves taking and clearing fresh memory for each arrival. Optional; what
+  // the string holds does not matter, and a large one is simply dropped.
+  void Recycle(std::string&& spent);
 
   // Closes the connection (or stops connecting) and drops the waiting bytes.
   // Raises no event; nothing that arrives afterwards is delivered.

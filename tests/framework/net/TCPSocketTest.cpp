@@ -15,6 +15,11 @@
 #include "support/Wait.h"
 #include "support/net/ScriptedServer.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 using testsupport::Script;
@@ -144,11 +149,15 @@ TEST_F(TCPSocketTest, ConnectionFailuresGiveTheirCodes) {
 }
 
 // The server's close comes after the last data as error 102; the handler
-// may connect again, and the new connection is served.
+// may connect again, and the new connection is served. Memory handed back
+// for later bytes brings none of its old bytes with it.
 TEST_F(TCPSocketTest, ServerCloseRaises102AfterTheLastDataAndAHandlerMayReconnect) {
   server.Enqueue(Script().Send("A").Pause(30).Send("B").Close());
   server.Enqueue(Script().WaitForRequest().Send("C").Close());
-  hooks->onData = [&] { received += sock->ReadAll(); };
+  hooks->onData = [&] {
+    received += sock->ReadAll();
+    sock->Recycle(std::string(5000, 'x'));
+  };
   bool again = true;
   hooks->onError = [&] {
     if (!std::exchange(again, false)) return;
@@ -197,6 +206,30 @@ TEST_F(TCPSocketTest, TellsTheOtherSidesOrderlyCloseFromAReset) {
   ASSERT_TRUE(WaitUntil([&] { return !log->empty(); }));
   EXPECT_EQ(*log, (Log{"error 102"}));
   EXPECT_FALSE(sock->LastErrorIsOrderlyClose());
+}
+
+// A write that finds the connection reset ends it as a read would have.
+TEST_F(TCPSocketTest, AWriteIntoAResetConnectionRaisesTheError) {
+  // A bare listener, so that the reset comes inside the handler, before the
+  // socket could read it.
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_TRUE(::bind(listener, reinterpret_cast<sockaddr*>(&addr), len) == 0 && ::listen(listener, 1) == 0 &&
+              ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) == 0);
+  hooks->onConnected = [&] {
+    const int peer = ::accept(listener, nullptr, nullptr);
+    const linger noLinger{1, 0};  // the close resets
+    ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
+    ::close(peer);
+    sock->Write("late");
+  };
+  Connect(ntohs(addr.sin_port));
+  EXPECT_TRUE(WaitUntil([&] { return Logged("error 102"); }));
+  EXPECT_FALSE(sock->LastErrorIsOrderlyClose());
+  ::close(listener);
 }
 
 // The silence limit counts from the last byte: a slow trickle is no silence,
