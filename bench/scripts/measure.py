@@ -389,13 +389,28 @@ class Display:
             raise RuntimeError("Xvfb did not start")
         self.display = ":" + number.decode().strip()
 
-        standin = subprocess.Popen([os.path.join(args.build, "tools", "breezeling-standin"),
-                                    "--port", str(args.standin_port), "--date", "2025-01-15"],
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        try:
+            self._start(args)
+        except BaseException:
+            self.stop()
+            raise
+
+    def _start(self, args):
+        # The port is built into the program, so it cannot move; a client of
+        # the downloads that was given it as its own local port holds it for
+        # a moment after it has ended.
+        for attempt in range(20):
+            standin = subprocess.Popen([os.path.join(args.build, "tools", "breezeling-standin"),
+                                        "--port", str(args.standin_port), "--date", "2025-01-15"],
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            if standin.stdout.readline().startswith("listening on"):
+                break
+            why = standin.stderr.read().strip()
+            standin.wait()
+            if attempt == 19:
+                raise RuntimeError(f"the stand-in did not start on port {args.standin_port}: {why}")
+            time.sleep(0.5)
         self.procs.append(standin)
-        line = standin.stdout.readline()
-        if not line.startswith("listening on"):
-            raise RuntimeError(f"the stand-in did not start on port {args.standin_port}: {line!r}")
 
         # The watcher reads the stand-in's log of replies itself, so that
         # replies and paints come in the order they happened.
