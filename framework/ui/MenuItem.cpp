@@ -61,7 +61,7 @@ MenuItem::MenuItem() : impl_(std::make_unique<Impl>()) {
 }
 
 MenuItem::~MenuItem() {
-  // Children first: their actions live in this item's menu.
+  // Children first: what the bars show of them lives in this item's menus.
   children_.clear();
   // The bars that show the item lose it with it (a menu takes its action along).
   for (const QPointer<QAction>& shown : impl_->shown) {
@@ -87,7 +87,6 @@ void MenuItem::SetText(const std::string& text) {
   QString caption = text == "-" ? QString() : QString::fromStdString(text);
   caption.replace(QStringLiteral("&"), QStringLiteral("&&"));
   impl_->action->setText(caption);
-  if (impl_->menu) impl_->menu->setTitle(caption);
   ShowChanges();
 }
 
@@ -106,7 +105,6 @@ void MenuItem::SetKeyboardShortcut(const std::string& shortcut) {
 void MenuItem::SetEnabled(bool enabled) {
   enabled_ = enabled;
   impl_->action->setEnabled(enabled);
-  if (impl_->menu) impl_->menu->setEnabled(enabled);
   ShowChanges();
 }
 
@@ -133,13 +131,6 @@ MenuItem* MenuItem::Append(std::unique_ptr<MenuItem> item) {
   if (!item) throw NilObjectException("MenuItem::Append of no item");
   MenuItem* raw = item.get();
   raw->parent_ = this;
-  if (!impl_->menu) {
-    impl_->menu = std::make_unique<QMenu>();
-    impl_->menu->setTitle(impl_->action->text());
-    impl_->menu->setEnabled(enabled_);
-    impl_->action->setMenu(impl_->menu.get());
-    QObject::connect(impl_->menu.get(), &QMenu::aboutToShow, [] { PrepareFromQt(); });
-  }
   QAction* action = raw->impl_->action.get();
   if (raw->ItemKind() == Kind::Apple) {
     // On macOS these go to the application menu; elsewhere the role is
@@ -152,7 +143,6 @@ MenuItem* MenuItem::Append(std::unique_ptr<MenuItem> item) {
   } else {
     action->setMenuRole(QAction::NoRole);
   }
-  impl_->menu->addAction(action);
   children_.push_back(std::move(item));
   for (const QPointer<QAction>& shown : impl_->shown)
     if (QMenu* menu = shown ? shown->menu() : nullptr) menu->addAction(ShowItem(*raw, menu, false));

@@ -13,7 +13,6 @@ namespace fw {
 struct MenuItem::Impl {
   // The item's one definition (caption, keys, role, enabling); no bar shows it.
   std::unique_ptr<QAction> action;
-  std::unique_ptr<QMenu> menu;  // made when the item gets children
   // What each window's bar shows of the item, kept in step with the
   // definition. Every bar has actions of its own: the accessibility tree
   // knows an action by one bar only, and would report it there in every

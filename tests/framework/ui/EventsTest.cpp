@@ -9,6 +9,7 @@
 #include "framework/ui/AppleMenuItem.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/MenuBar.h"
+#include "framework/ui/MenuBar_p.h"
 #include "framework/ui/MenuItem_p.h"
 #include "framework/ui/QuitMenuItem.h"
 #include "framework/ui/Thread.h"
@@ -91,7 +92,9 @@ TEST(Menus, HandlersByNameAndEnableMenuItemsBeforeTheMenusShow) {
   first->Disable();
   quit->Disable();
   app.toEnable = first;
-  QMenu* windowMenu = bar->Child("WindowMenu")->impl().menu.get();
+  QMenuBar shown;
+  fw::AttachMenuBar(*bar, &shown);
+  QMenu* windowMenu = shown.actions().back()->menu();
   ASSERT_NE(windowMenu, nullptr);
   emit windowMenu->aboutToShow();
   EXPECT_EQ(app.enableCalls, 1);
