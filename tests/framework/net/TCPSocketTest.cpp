@@ -1,7 +1,10 @@
 // TCPSocket against the scripted loopback server.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -14,11 +17,6 @@
 #include "framework/net/TCPSocket.h"
 #include "support/Wait.h"
 #include "support/net/ScriptedServer.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -210,26 +208,22 @@ TEST_F(TCPSocketTest, TellsTheOtherSidesOrderlyCloseFromAReset) {
 
 // A write that finds the connection reset ends it as a read would have.
 TEST_F(TCPSocketTest, AWriteIntoAResetConnectionRaisesTheError) {
-  // A bare listener, so that the reset comes inside the handler, before the
-  // socket could read it.
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-  ASSERT_TRUE(::bind(listener, reinterpret_cast<sockaddr*>(&addr), len) == 0 && ::listen(listener, 1) == 0 &&
-              ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) == 0);
+  QTcpServer bare;  // no script: the reset comes inside the handler, before a read
+  ASSERT_TRUE(bare.listen(QHostAddress::LocalHost));
   hooks->onConnected = [&] {
-    const int peer = ::accept(listener, nullptr, nullptr);
+    QTcpSocket* peer = bare.hasPendingConnections() || bare.waitForNewConnection(5000)
+                           ? bare.nextPendingConnection()
+                           : nullptr;
+    ASSERT_NE(peer, nullptr);
     const linger noLinger{1, 0};  // the close resets
-    ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
-    ::close(peer);
+    ::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger,
+                 sizeof noLinger);
+    peer->abort();
     sock->Write("late");
   };
-  Connect(ntohs(addr.sin_port));
+  Connect(bare.serverPort());
   EXPECT_TRUE(WaitUntil([&] { return Logged("error 102"); }));
   EXPECT_FALSE(sock->LastErrorIsOrderlyClose());
-  ::close(listener);
 }
 
 // The silence limit counts from the last byte: a slow trickle is no silence,
