@@ -84,8 +84,10 @@ TEST(MenuKeys, WinOverTheFocusedTextFieldInEveryWindow) {
     // Whatever the key did, it reached the field or the menu, not both.
     testsupport::RunEventsFor(100);
     EXPECT_EQ(ShownText(field), textAfter);
-    if (!row.updateCheck) {
-      EXPECT_EQ(UpdateRequests(), requestsBefore);
+    // Once, however many windows carry the menu bar (a main window made
+    // anew also runs its own check at start).
+    if (!row.closeMainFirst) {
+      EXPECT_EQ(UpdateRequests(), requestsBefore + (row.updateCheck ? 1 : 0));
     }
     _ReleaseAll();
   }
