@@ -16,6 +16,7 @@
 #include "framework/ui/Control_p.h"
 #include "support/Wait.h"
 #include "windows/DebugWin.h"
+#include "windows/ForecastWin.h"
 #include "windows/SettingsWin.h"
 
 using testsupport::WaitUntil;
@@ -61,6 +62,7 @@ TEST(MenuKeys, WinOverTheFocusedTextFieldInEveryWindow) {
       ASSERT_TRUE(Keys("ctrl+w"));
       ASSERT_TRUE(WaitUntil([] { return !MainWin::IsLive(); }));
     }
+    ForecastWin::Instance().Show();  // one more window with the menu bar
     fw::Window& window = row.window();
     window.Show();
     ASSERT_TRUE(Activate(window));
